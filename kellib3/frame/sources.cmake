@@ -1,0 +1,1 @@
+# target_sources(kellib3 PRIVATE ...) for frame generation and packing

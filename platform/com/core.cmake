@@ -1,0 +1,1 @@
+# target_sources(kelplatform PRIVATE ...) for the COM core

@@ -1,0 +1,1 @@
+# kel_add_test(...) for the COM runtime
