@@ -1,1 +1,4 @@
-# target_sources(kellib3 PRIVATE ...) for frame generation and packing
+# Frame generation and packing for the virtual camera.
+target_sources(kellib3 PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/packing.cpp
+)
