@@ -1,0 +1,134 @@
+#include "platform/win/window_table.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <stdexcept>
+#include <unordered_map>
+
+namespace plat {
+namespace {
+
+struct Window {
+  std::shared_ptr<MessageDispatcher> dispatcher;
+  MessageHandler handler;
+  std::atomic<bool> alive{true};
+
+  LRESULT deliver(const Message& m) const {
+    return alive.load(std::memory_order_acquire) ? handler(m) : 0;
+  }
+};
+
+class WindowTable {
+ public:
+  HWND add(std::shared_ptr<Window> window) {
+    std::lock_guard lock(mutex_);
+    // Even values from a counter that never repeats: no handle is reused.
+    next_ += 2;
+    windows_.emplace(next_, std::move(window));
+    return reinterpret_cast<HWND>(next_);
+  }
+
+  std::shared_ptr<Window> find(HWND hwnd) const {
+    std::lock_guard lock(mutex_);
+    auto it = windows_.find(reinterpret_cast<std::uintptr_t>(hwnd));
+    return it == windows_.end() ? nullptr : it->second;
+  }
+
+  std::shared_ptr<Window> remove(HWND hwnd) {
+    std::lock_guard lock(mutex_);
+    auto it = windows_.find(reinterpret_cast<std::uintptr_t>(hwnd));
+    if (it == windows_.end()) return nullptr;
+    auto window = std::move(it->second);
+    windows_.erase(it);
+    return window;
+  }
+
+ private:
+  mutable std::mutex mutex_;
+  std::uintptr_t next_ = 0x10000;
+  std::unordered_map<std::uintptr_t, std::shared_ptr<Window>> windows_;
+};
+
+WindowTable& table() {
+  static WindowTable instance;
+  return instance;
+}
+
+// The reply slot of one sent message. If the dispatcher discards the task
+// without running it, the task's destruction still releases the sender.
+class Reply {
+ public:
+  void complete(LRESULT result) {
+    {
+      std::lock_guard lock(mutex_);
+      if (done_) return;
+      result_ = result;
+      done_ = true;
+    }
+    cv_.notify_all();
+  }
+  LRESULT wait() {
+    std::unique_lock lock(mutex_);
+    cv_.wait(lock, [this] { return done_; });
+    return result_;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable cv_;
+  bool done_ = false;
+  LRESULT result_ = 0;
+};
+
+struct ReplyGuard {
+  std::shared_ptr<Reply> reply;
+  ~ReplyGuard() {
+    if (reply) reply->complete(0);
+  }
+};
+
+}  // namespace
+
+HWND registerWindow(std::shared_ptr<MessageDispatcher> dispatcher, MessageHandler handler) {
+  if (!dispatcher || !handler) {
+    throw std::invalid_argument("registerWindow needs a dispatcher and a handler");
+  }
+  auto window = std::make_shared<Window>();
+  window->dispatcher = std::move(dispatcher);
+  window->handler = std::move(handler);
+  return table().add(std::move(window));
+}
+
+bool unregisterWindow(HWND hwnd) {
+  auto window = table().remove(hwnd);
+  if (!window) return false;
+  window->alive.store(false, std::memory_order_release);
+  return true;
+}
+
+bool isWindow(HWND hwnd) { return hwnd != nullptr && table().find(hwnd) != nullptr; }
+
+bool postMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto window = table().find(hwnd);
+  if (!window) return false;
+  Message m{hwnd, message, wParam, lParam};
+  window->dispatcher->post([window, m] { window->deliver(m); });
+  return true;
+}
+
+LRESULT sendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto window = table().find(hwnd);
+  if (!window) return 0;
+  Message m{hwnd, message, wParam, lParam};
+  if (window->dispatcher->isCurrentThread()) return window->deliver(m);
+  auto reply = std::make_shared<Reply>();
+  auto guard = std::make_shared<ReplyGuard>();
+  guard->reply = reply;
+  window->dispatcher->post([window, m, guard] { guard->reply->complete(window->deliver(m)); });
+  guard.reset();
+  return reply->wait();
+}
+
+}  // namespace plat
