@@ -68,6 +68,7 @@ inline constexpr HRESULT CO_E_ERRORINDLL = kelHresult(0x800401F9);
 inline constexpr HRESULT MK_E_UNAVAILABLE = kelHresult(0x800401E3);
 inline constexpr HRESULT DISP_E_BADINDEX = kelHresult(0x8002000B);
 inline constexpr HRESULT DISP_E_TYPEMISMATCH = kelHresult(0x80020005);
+inline constexpr HRESULT DISP_E_BADVARTYPE = kelHresult(0x80020008);
 inline constexpr HRESULT VFW_S_NO_MORE_ITEMS = kelHresult(0x00040103);
 inline constexpr HRESULT VFW_E_NOT_CONNECTED = kelHresult(0x80040209);
 inline constexpr HRESULT VFW_E_TYPE_NOT_ACCEPTED = kelHresult(0x8004022A);
