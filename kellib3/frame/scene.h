@@ -15,7 +15,7 @@ struct SceneSettings {
   unsigned windowWidth = 1280;
   unsigned windowHeight = 1024;
   unsigned decimation = 1;       // keep every n-th row of the window
-  bool bayer = false;            // BGGR-style mosaic of a coloured scene (even row, odd column = red)
+  bool bayer = false;            // mosaic of a coloured scene: even row, odd column red; odd row, even column blue; others green
   std::int64_t exposureNs = 1000000;
   std::int64_t periodNs = 2000000;
   double gain = 1.0;             // linear analogue gain
