@@ -1,7 +1,7 @@
 // The frame-number strip: 32 blocks across the top rows of the frame, bit 31
 // leftmost, each block black (bit 0) or full white (bit 1) in every mosaic
 // position. Block edges are at i * width / 32 so the same blocks appear at
-// half the size after 2x2 summation.
+// half the size after 2x2 summation; the writer rounds them down to even.
 #include "kellib3/frame/frame_strip.h"
 
 #include <algorithm>
@@ -18,7 +18,12 @@ constexpr unsigned kMinReadWidth = kMinWriteWidth / 2;
 constexpr unsigned kMinReadHeight = kMinStripRows / 2;
 constexpr std::uint16_t kWhite = 1023;
 
+// Where the reader expects block i to begin.
 unsigned blockStart(unsigned i, unsigned width) { return static_cast<unsigned>(std::size_t(i) * width / kStripBits); }
+
+// The writer starts blocks on even columns: a 2x2 sum then never mixes two
+// blocks, and a demosaic reads each 2x2 cell from one block.
+unsigned writtenBlockStart(unsigned i, unsigned width) { return blockStart(i, width) & ~1u; }
 
 }  // namespace
 
@@ -36,7 +41,8 @@ void writeFrameStrip(std::uint32_t frameNumber, unsigned width, unsigned height,
   std::uint16_t* row0 = samples.data();
   for (unsigned i = 0; i < kStripBits; ++i) {
     const bool one = (frameNumber >> (kStripBits - 1 - i)) & 1u;
-    std::fill(row0 + blockStart(i, width), row0 + blockStart(i + 1, width), one ? kWhite : std::uint16_t(0));
+    const unsigned end = i + 1 == kStripBits ? width : writtenBlockStart(i + 1, width);
+    std::fill(row0 + writtenBlockStart(i, width), row0 + end, one ? kWhite : std::uint16_t(0));
   }
   for (unsigned y = 1; y < rows; ++y) std::copy_n(row0, width, samples.data() + std::size_t(y) * width);
 }

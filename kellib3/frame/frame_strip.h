@@ -16,7 +16,8 @@ inline constexpr unsigned kStripBits = 32;
 unsigned frameStripRows(unsigned height);
 
 // Writes the strip of `frameNumber` into 10-bit samples (row-major, W x H):
-// 32 blocks, bit 31 leftmost, block i spanning columns i*W/32 .. (i+1)*W/32,
+// 32 blocks, bit 31 leftmost, block i starting at column i*W/32 rounded down
+// to even,
 // 0 for a clear bit and 1023 for a set one. Frames narrower than 128 or lower
 // than 8 rows carry no strip. Throws std::invalid_argument when `samples` is
 // smaller than W x H.

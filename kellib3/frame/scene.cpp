@@ -80,10 +80,12 @@ void paintSpan(float* refl, scene::Span span, unsigned sx0, unsigned n, const Rg
 
 void expose(const float* refl, unsigned n, const SceneSettings& s, std::uint16_t* out) {
   const float scale = static_cast<float>(1023.0 * double(s.exposureNs) / kFullScaleNs * s.gain);
-  const float offset = float(s.blackLevel) + 0.5f;
+  // The black level is added after rounding so it shifts every sample by
+  // exactly its value; the signal is limited before the conversion to int.
+  const int black = std::clamp(s.blackLevel, -2048, 2048);
   for (unsigned i = 0; i < n; ++i) {
-    const float v = std::min(std::max(refl[i] * scale + offset, 0.0f), 1023.0f);
-    out[i] = static_cast<std::uint16_t>(int(v));
+    const int signal = int(std::min(refl[i] * scale + 0.5f, 2048.0f));
+    out[i] = static_cast<std::uint16_t>(std::clamp(signal + black, 0, 1023));
   }
 }
 

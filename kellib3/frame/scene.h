@@ -23,13 +23,23 @@ struct SceneSettings {
   bool testPattern = false;      // a fixed test chart instead of the scene
 };
 
-// Output size of a frame for these settings.
+// Output size of a frame for these settings: the window's width, and its
+// height divided by the decimation (std::invalid_argument for decimation 0).
 unsigned sceneFrameWidth(const SceneSettings& s);
 unsigned sceneFrameHeight(const SceneSettings& s);
 
 // Renders frame `frameNumber` (time = frameNumber * period) as 10-bit samples;
 // `out` holds sceneFrameWidth * sceneFrameHeight samples. The top rows carry
 // the frame number in the frame-number strip (frame_strip.h).
+// The scene lives in sensor coordinates, so a window shows that part of the
+// same picture; output row r is sensor row windowY + r * decimation. The
+// mosaic follows output coordinates, so the converter always finds red at
+// even row / odd column. Brightness is proportional to exposure and gain (a
+// reflectance of 1 reaches full scale at 1 ms and gain 1) plus the black level,
+// clamped to 0..1023. The test chart is independent of time, exposure, gain and
+// black level. Throws std::invalid_argument for a window outside the sensor,
+// decimation 0 or more than the window height, negative exposure or period, a
+// gain that is negative or not finite, or a short `out`.
 void renderScene(const SceneSettings& s, std::uint32_t frameNumber, std::span<std::uint16_t> out);
 
 }  // namespace kellib3

@@ -3,6 +3,9 @@
 // held before.
 #include "kellib3/frame/packing.h"
 
+#include "kellib3/frame/frame_strip.h"
+#include "kellib3/frame/scene.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -60,6 +63,28 @@ TEST(Packing, RoundTripsRandomSamplesAtEverySize) {
     // Stale buffer contents must not leak into the result.
     const Parts parts = packInto(samples, sz.w, sz.h, 0xA5);
     EXPECT_EQ(test::referenceUnpack(parts, sz.w, sz.h), msb8(samples));
+  }
+}
+
+// Scene frames of every size (input windows) and both sensors travel intact,
+// and the frame number can be read from what the grabber delivers.
+TEST(Packing, RoundTripsSceneFramesWithTheirNumber) {
+  for (bool bayer : {false, true}) {
+    for (const Size& sz : kSizes) {
+      SCOPED_TRACE(testing::Message() << (bayer ? "bayer " : "mono ") << sz.w << "x" << sz.h);
+      SceneSettings s;
+      s.bayer = bayer;
+      s.windowWidth = sz.w;
+      s.windowHeight = sz.h;
+      const std::uint32_t number = 0xC0FFEE00u + sz.h;
+      std::vector<std::uint16_t> samples(std::size_t(sz.w) * sz.h);
+      renderScene(s, number, samples);
+      const auto picture = test::referenceUnpack(packInto(samples, sz.w, sz.h, 0xFF), sz.w, sz.h);
+      EXPECT_EQ(picture, msb8(samples));
+      if (sz.w >= 128 && sz.h >= 8) {
+        EXPECT_EQ(readFrameStrip(picture, sz.w, sz.h, 1, sz.w), number);
+      }
+    }
   }
 }
 
