@@ -10,7 +10,8 @@ function(kel_add_test name)
   add_executable(${name} ${T_SOURCES})
   kel_target_defaults(${name})
   target_link_libraries(${name} PRIVATE GTest::gtest GTest::gtest_main ${T_LIBS})
-  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests
+    INSTALL_RPATH "$ORIGIN/../bin")
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "KELORVO_TEST_BIN=${CMAKE_BINARY_DIR}/bin")
 endfunction()
