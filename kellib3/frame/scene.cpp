@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "kellib3/frame/frame_strip.h"
+#include "kellib3/frame/scene_background.h"
+#include "kellib3/frame/scene_exposure.h"
 #include "kellib3/frame/scene_layout.h"
 #include "kellib3/frame/scene_sites.h"
 #include "kellib3/frame/test_chart.h"
@@ -21,16 +23,11 @@ namespace {
 using scene::Rgb;
 using Sites = std::array<Rgb, 2>;
 
-constexpr Rgb kBackgroundTint{1.0f, 0.9f, 0.75f};
 constexpr Rgb kBlade{0.3f, 0.5f, 0.9f};
 constexpr Rgb kLeadBlade{0.95f, 0.6f, 0.15f};  // one blade stands out so the turn is visible
 constexpr Rgb kHub{0.12f, 0.12f, 0.14f};
 constexpr Rgb kBall{0.9f, 0.12f, 0.1f};
 constexpr Rgb kGlint{1.0f, 0.92f, 0.85f};
-
-// Reflectance 1 reaches full scale at 1 ms exposure and gain 1, so the
-// background (about 0.4) is a little below mid-grey at half a 2 ms period.
-constexpr double kFullScaleNs = 1'000'000.0;
 
 void check(const SceneSettings& s) {
   auto fail = [](const std::string& what) { throw std::invalid_argument("scene settings: " + what); };
@@ -49,44 +46,14 @@ void check(const SceneSettings& s) {
   if (!std::isfinite(s.gain) || s.gain < 0) fail("gain must be a finite value >= 0");
 }
 
-// The tiled floor with a fine grain, lighter towards the bottom of the sensor.
-void paintBackground(float* refl, unsigned sx0, unsigned n, unsigned sy, const SceneSettings& s, const Sites& w) {
-  const unsigned side = std::min(s.sensorWidth, s.sensorHeight);
-  const unsigned tileShift = std::countr_zero(std::bit_floor(std::max(8u, side / 12)));
-  const float shade = 0.8f + 0.2f * (float(sy) + 0.5f) / float(s.sensorHeight);
-  const float tint0 = scene::seen(kBackgroundTint, w[0]) * shade;
-  const float tintStep = scene::seen(kBackgroundTint, w[1]) * shade - tint0;
-  const std::uint32_t yHash = sy * 0x85EBCA77u;
-  const std::uint32_t yTile = (sy >> tileShift) & 1u;
-  for (unsigned i = 0; i < n; ++i) {
-    const std::uint32_t x = sx0 + i;
-    std::uint32_t h = (x * 0x9E3779B1u) ^ yHash;
-    h ^= h >> 15;
-    h *= 0x2C1B3C6Du;
-    h ^= h >> 13;
-    const float tile = float(int(((x >> tileShift) & 1u) ^ yTile));
-    const float grain = float(int(h >> 24)) * (0.1f / 255.0f);
-    const float tint = tint0 + tintStep * float(int(i & 1u));
-    refl[i] = (0.42f + 0.16f * tile + grain) * tint;
-  }
-}
-
-void paintSpan(float* refl, scene::Span span, unsigned sx0, unsigned n, const Rgb& colour, const Sites& w) {
+// The objects are flat colours: one exposed sample per column parity.
+void paintSpan(std::uint16_t* out, scene::Span span, unsigned sx0, unsigned n, const Rgb& colour, const Sites& w,
+               const scene::Exposure& e) {
   const int begin = std::max(span.begin - int(sx0), 0);
   const int end = std::min(span.end - int(sx0), int(n));
-  const float v[2] = {scene::seen(colour, w[0]), scene::seen(colour, w[1])};
-  for (int i = begin; i < end; ++i) refl[i] = v[i & 1];
-}
-
-void expose(const float* refl, unsigned n, const SceneSettings& s, std::uint16_t* out) {
-  const float scale = static_cast<float>(1023.0 * double(s.exposureNs) / kFullScaleNs * s.gain);
-  // The black level is added after rounding so it shifts every sample by
-  // exactly its value; the signal is limited before the conversion to int.
-  const int black = std::clamp(s.blackLevel, -2048, 2048);
-  for (unsigned i = 0; i < n; ++i) {
-    const int signal = int(std::min(refl[i] * scale + 0.5f, 2048.0f));
-    out[i] = static_cast<std::uint16_t>(std::clamp(signal + black, 0, 1023));
-  }
+  const std::uint16_t v[2] = {e.sample(scene::seen(colour, w[0]) * e.scale()),
+                              e.sample(scene::seen(colour, w[1]) * e.scale())};
+  for (int i = begin; i < end; ++i) out[i] = v[i & 1];
 }
 
 }  // namespace
@@ -107,7 +74,8 @@ void renderScene(const SceneSettings& s, std::uint32_t frameNumber, std::span<st
   }
 
   const scene::Layout layout = scene::layoutAt(s.sensorWidth, s.sensorHeight, frameNumber, s.periodNs);
-  std::vector<float> refl(width);
+  const scene::Exposure exposure(s);
+  const scene::Background background(s);
   for (unsigned row = 0; row < height; ++row) {
     const unsigned sy = s.windowY + row * s.decimation;
     std::uint16_t* dst = out.data() + std::size_t(row) * width;
@@ -116,15 +84,15 @@ void renderScene(const SceneSettings& s, std::uint32_t frameNumber, std::span<st
       continue;
     }
     const Sites w = scene::siteWeights(s.bayer, row);
+    background.paintRow(sy, w, exposure, dst);
+    auto paint = [&](scene::Span span, const Rgb& colour) { paintSpan(dst, span, s.windowX, width, colour, w, exposure); };
     const int y = int(sy);
-    paintBackground(refl.data(), s.windowX, width, sy, s, w);
     for (std::size_t b = 0; b < layout.blades.size(); ++b) {
-      paintSpan(refl.data(), scene::bladeSpan(layout.blades[b], y), s.windowX, width, b == 0 ? kLeadBlade : kBlade, w);
+      paint(scene::bladeSpan(layout.blades[b], y), b == 0 ? kLeadBlade : kBlade);
     }
-    paintSpan(refl.data(), scene::discSpan(layout.hub, y), s.windowX, width, kHub, w);
-    paintSpan(refl.data(), scene::discSpan(layout.ball, y), s.windowX, width, kBall, w);
-    paintSpan(refl.data(), scene::discSpan(layout.highlight, y), s.windowX, width, kGlint, w);
-    expose(refl.data(), width, s, dst);
+    paint(scene::discSpan(layout.hub, y), kHub);
+    paint(scene::discSpan(layout.ball, y), kBall);
+    paint(scene::discSpan(layout.highlight, y), kGlint);
   }
   writeFrameStrip(frameNumber, width, height, out);
 }
