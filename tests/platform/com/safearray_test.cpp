@@ -174,28 +174,6 @@ TEST(SafeArray, StringElementsAreCopiedInAndOut) {
   SysFreeString(previous);
 }
 
-TEST(SafeArray, CopyIsIndependentOfTheOriginal) {
-  const SAFEARRAYBOUND bound{1, 0};
-  plat::SafeArrayPtr psa(SafeArrayCreate(VT_VARIANT, 1, &bound));
-  ASSERT_TRUE(psa);
-  const LONG at = 0;
-  plat::Variant before(u"before");
-  ASSERT_EQ(SafeArrayPutElement(psa.get(), &at, const_cast<VARIANT*>(&before.get())), S_OK);
-  SAFEARRAY* raw = nullptr;
-  ASSERT_EQ(SafeArrayCopy(psa.get(), &raw), S_OK);
-  plat::SafeArrayPtr copy(raw);
-
-  plat::Variant after(u"after");
-  ASSERT_EQ(SafeArrayPutElement(psa.get(), &at, const_cast<VARIANT*>(&after.get())), S_OK);
-  plat::Variant out;
-  ASSERT_EQ(SafeArrayGetElement(copy.get(), &at, out.put()), S_OK);
-  EXPECT_EQ(out.asString(), u"before");
-
-  EXPECT_EQ(SafeArrayCopy(nullptr, &raw), S_OK);
-  EXPECT_EQ(raw, nullptr);
-  EXPECT_EQ(SafeArrayCopy(psa.get(), nullptr), E_INVALIDARG);
-}
-
 TEST(SafeArray, InterfaceElementsHoldReferences) {
   class Counted : public CUnknown {
    public:
