@@ -88,18 +88,6 @@ TEST(Packing, RoundTripsSceneFramesWithTheirNumber) {
   }
 }
 
-TEST(Packing, ExtremeSamplesSetAndClearEveryCarriedBit) {
-  for (const Size& sz : kSizes) {
-    SCOPED_TRACE(testing::Message() << sz.w << "x" << sz.h);
-    const std::size_t n = std::size_t(sz.w) * sz.h;
-    for (std::uint16_t value : {std::uint16_t(0), std::uint16_t(1023), std::uint16_t(0x2AA), std::uint16_t(0x155)}) {
-      const std::vector<std::uint16_t> samples(n, value);
-      const Parts parts = packInto(samples, sz.w, sz.h, 0x5A);
-      EXPECT_EQ(test::referenceUnpack(parts, sz.w, sz.h), msb8(samples)) << "value " << value;
-    }
-  }
-}
-
 TEST(Packing, WordsBeyondTheFrameAreZero) {
   for (const Size& sz : kSizes) {
     SCOPED_TRACE(testing::Message() << sz.w << "x" << sz.h);
