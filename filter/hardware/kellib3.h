@@ -26,6 +26,41 @@
 //   0xC0000002 index 0/1    board / camera description: 0x50000065 text
 //   0xC0000000 index 0      input interface (KelLib3SystemGetInDInterface)
 //   0x9000xx                information items (list 12)
+//
+// Options of the virtual camera (kind, units, range; native steps)
+//   0x400002    exposure        scalar 1/2/3  100 ns .. period - 10 ns x rows; 10 ns
+//   0x400003/0  frame period    scalar 1/2/3/31  5 us .. 1 s; 10 ns
+//   0x400003/1  shutter period  scalar 1/2/3  100 ns .. frame period (KELLIB3_SHUTTER=1)
+//   0x400004    start event     enum 4 by command, 5 external trigger, 33 continuous
+//   0x400005    stop event      enum 37 or 5 after the frames to record, 4 on command
+//   0x400006    input window    rect x, y, width in sensor pixels; height in delivered
+//                               rows (covers height x decimation sensor rows). Steps: x, y,
+//                               height 2; width 10 (>= 40). Max height = min(sensor /
+//                               decimation, rows readable within the frame period).
+//   0x400007    frames to record scalar 0/6  1 .. capacity
+//   0x400009    memory partitions scalar 0  1 .. 8. 1 = film mode (input records a film,
+//                               0x400020 selects its frames); 2+ = live mode (status 3,
+//                               the newest frame is delivered, 0x400020 keeps the
+//                               visible-frame period). Every write frees the memory:
+//                               the film is discarded and the next start records anew.
+//   0x40000a    gain            scalar 0  1 .. 16 (linear factor)
+//   0x40000d    black level     scalar 0  0 .. 255 (offset of the 10-bit samples)
+//   0x400011    test mode       enum 1 on, 2 off
+//   0x400016    trigger edge    enum 16 rising, 17 falling
+//   0x400017    sync source     enum 20 internal, 21 external
+//   0x400020    frame range     scalar 0: film mode: min/max = recorded range (-1/-1 when
+//                               none), writes are clamped into it; live mode: 0..partitions-1
+//   0x400022    shutter voltage scalar 12  0 .. 800 V (KELLIB3_SHUTTER=1)
+//   0x400041    shutter count   scalar 0  1 .. 16 (KELLIB3_SHUTTER=1)
+//   0x400042    shutter mode    enum 40 off, 41 synchronous, 42 multi-exposure (KELLIB3_SHUTTER=1)
+//   0x400054    stop delay      scalar 0  0 .. 10000 frames after a stop command
+//   0x400055    decimation      scalar 0  1 .. 4
+// Out-of-range scalars and rectangles are adjusted to the nearest allowed
+// step; units an option does not take and values an enum does not offer are
+// refused. The frame period, window, decimation and partitions cannot change
+// while a film is recorded (refused); other settings apply from the next frame.
+// Capacity: information 0x900003 = frame slots per partition n; a film holds
+// partitions x (n - 1) frames.
 #pragma once
 
 #include <stddef.h>
