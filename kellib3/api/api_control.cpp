@@ -43,7 +43,8 @@ void fillStatus(Library& lib, System& s, KelLib3StatusBlock& b) {
   const auto [first, last] = c.liveMode() ? std::pair<std::int32_t, std::int32_t>{-1, -1} : c.frameRange(now);
   b.firstFrame = first;
   b.lastFrame = last;
-  b.capacity = filmCapacity(c.settings());
+  const auto& film = c.persisted().film;
+  b.capacity = static_cast<std::int32_t>(film && !c.liveMode() ? film->capacity : filmCapacity(c.settings()));
   b.partitions = c.settings().partitions;
   b.inputRunning = c.inputRunning(now) ? 1 : 0;
   b.nextPart = s.cycle.isOpen() ? static_cast<std::int32_t>(s.cycle.nextPart()) : 0;

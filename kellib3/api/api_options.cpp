@@ -33,7 +33,10 @@ System& controllerOptionOwner(const OptionParts& o, std::uint32_t unit) {
   return o.lib.systemOf(o.iface);
 }
 
-void persistAfter(Library& lib, const Interface& i) { lib.persist(lib.controllerOf(i)); }
+// The frame selection changes with every played frame; it is not worth a file write.
+void persistAfter(Library& lib, const Interface& i) {
+  if (i.id != 0x400020) lib.persist(lib.controllerOf(i));
+}
 
 }  // namespace
 
