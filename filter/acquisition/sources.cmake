@@ -1,0 +1,7 @@
+target_sources(kelfilter PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/global_frame_lock.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/settings_records.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/System.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DmaContext.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/controller_slots.cpp
+)
