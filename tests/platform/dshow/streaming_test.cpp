@@ -129,6 +129,22 @@ TEST(SourceStreaming, RunAndStopRepeatedlyStartsEachStreamAfresh) {
   }
 }
 
+TEST(SourceStreaming, ThreadThatCannotStartFailsThePause) {
+  ToyConfig c;
+  c.failThreadCreate = true;
+  GraphFixture g(c);
+  ASSERT_EQ(g.connect(), S_OK);
+  ASSERT_EQ(g.sink->Pause(), S_OK);
+  EXPECT_EQ(g.source->Pause(), E_OUTOFMEMORY);
+  FILTER_STATE state;
+  g.source->GetState(0, &state);
+  EXPECT_EQ(state, State_Stopped);
+  EXPECT_EQ(g.stream->threadDestroys, 1);
+  // The pool was given back: the source can be stopped and disconnected.
+  g.stop();
+  EXPECT_EQ(g.out->Disconnect(), S_OK);
+}
+
 TEST(SourceStreaming, UnconnectedPinStartsNoThread) {
   GraphFixture g;
   g.run();

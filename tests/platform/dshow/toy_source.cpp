@@ -84,7 +84,7 @@ HRESULT ToyStream::FillBuffer(IMediaSample* sample) {
 HRESULT ToyStream::OnThreadCreate() {
   next_ = 0;
   ++threadCreates;
-  return S_OK;
+  return config_.failThreadCreate ? E_OUTOFMEMORY : S_OK;
 }
 
 HRESULT ToyStream::OnThreadDestroy() {

@@ -19,6 +19,7 @@ struct ToyConfig {
   int frames = 5;     // negative: endless
   int failAt = -1;    // frame at which FillBuffer fails with E_FAIL
   bool throwAt = false;  // at failAt, throw instead of failing
+  bool failThreadCreate = false;
   std::vector<GUID> subtypes{MEDIASUBTYPE_RGB24};
   LONG minBuffers = 2;
 };
