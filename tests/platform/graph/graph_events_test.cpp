@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <thread>
+
+#include "platform/dshow/errors.h"
+#include "platform/graph/graph_events.h"
+#include "platform/graph/graph_interfaces.h"
+#include "platform/kernel/event_handles.h"
+#include "platform/win/message_queue.h"
+#include "platform/win/window_table.h"
+
+namespace {
+
+constexpr std::intptr_t kRendererA = 0x100;
+constexpr std::intptr_t kRendererB = 0x200;
+
+bool signalled(const plat::GraphEvents& events) { return WaitForSingleObject(events.handle(), 0) == WAIT_OBJECT_0; }
+
+TEST(GraphEvents, CompletionIsQueuedOnceEveryStreamEnded) {
+  plat::GraphEvents events;
+  events.beginRun(2);
+  events.notify(EC_COMPLETE, S_OK, kRendererA);
+  events.notify(EC_COMPLETE, S_OK, kRendererA);
+  EXPECT_FALSE(signalled(events)) << "the same renderer twice counts once";
+  EXPECT_FALSE(events.next(0));
+
+  events.notify(EC_COMPLETE, S_OK, kRendererB);
+  ASSERT_TRUE(signalled(events));
+  const auto e = events.next(0);
+  ASSERT_TRUE(e);
+  EXPECT_EQ(e->code, EC_COMPLETE);
+  EXPECT_EQ(e->param1, S_OK);
+  EXPECT_FALSE(signalled(events)) << "the handle is reset once the queue is empty";
+  EXPECT_FALSE(events.next(0));
+}
+
+TEST(GraphEvents, AFailedStreamGivesItsStatusToTheCompletion) {
+  plat::GraphEvents events;
+  events.beginRun(2);
+  events.notify(EC_COMPLETE, E_FAIL, kRendererA);
+  events.notify(EC_COMPLETE, S_OK, kRendererB);
+  const auto e = events.next(0);
+  ASSERT_TRUE(e);
+  EXPECT_EQ(e->param1, E_FAIL);
+}
+
+TEST(GraphEvents, CompletionsOutsideARunAreStale) {
+  plat::GraphEvents events;
+  events.notify(EC_COMPLETE, S_OK, kRendererA);
+  events.beginRun(1);
+  events.endRun();
+  events.notify(EC_COMPLETE, S_OK, kRendererA);
+  EXPECT_FALSE(events.next(0));
+
+  events.beginRun(1);
+  events.notify(EC_COMPLETE, S_OK, kRendererA);
+  EXPECT_TRUE(events.next(0)) << "a new run counts afresh";
+}
+
+TEST(GraphEvents, WithoutDefaultHandlingEachCompletionIsQueued) {
+  plat::GraphEvents events;
+  EXPECT_FALSE(events.setDefaultHandling(EC_ERRORABORT, false)) << "only EC_COMPLETE has default handling";
+  ASSERT_TRUE(events.setDefaultHandling(EC_COMPLETE, false));
+  events.beginRun(2);
+  events.notify(EC_COMPLETE, S_OK, kRendererA);
+  const auto e = events.next(0);
+  ASSERT_TRUE(e);
+  EXPECT_EQ(e->param2, kRendererA) << "the renderer's own event, with its sender";
+}
+
+TEST(GraphEvents, OtherEventsKeepTheirOrderAndParameters) {
+  plat::GraphEvents events;
+  events.beginRun(1);
+  events.notify(EC_ERRORABORT, E_OUTOFMEMORY, 0);
+  events.notify(0x50, 7, 8);
+  auto first = events.next(0);
+  auto second = events.next(0);
+  ASSERT_TRUE(first && second);
+  EXPECT_EQ(first->code, EC_ERRORABORT);
+  EXPECT_EQ(first->param1, E_OUTOFMEMORY);
+  EXPECT_EQ(second->code, 0x50);
+  EXPECT_EQ(second->param2, 8);
+}
+
+TEST(GraphEvents, WaitForCompletionSeesTheEndOfTheRunAndLeavesTheEventQueued) {
+  plat::GraphEvents events;
+  events.beginRun(1);
+  EXPECT_FALSE(events.waitForCompletion(0));
+  std::thread renderer([&] { events.notify(EC_COMPLETE, S_OK, kRendererA); });
+  EXPECT_EQ(events.waitForCompletion(INFINITE), EC_COMPLETE);
+  renderer.join();
+  EXPECT_TRUE(signalled(events));
+  EXPECT_TRUE(events.next(0));
+}
+
+TEST(GraphEvents, WaitForCompletionGivesUpWhenTheRunEnds) {
+  plat::GraphEvents events;
+  events.beginRun(1);
+  std::thread stopper([&] { events.endRun(); });
+  EXPECT_FALSE(events.waitForCompletion(INFINITE));
+  stopper.join();
+}
+
+TEST(GraphEvents, NextWaitsForAnEventFromAnotherThread) {
+  plat::GraphEvents events;
+  events.beginRun(1);
+  std::thread source([&] { events.notify(EC_ERRORABORT, E_FAIL, 0); });
+  const auto e = events.next(INFINITE);
+  source.join();
+  ASSERT_TRUE(e);
+  EXPECT_EQ(e->code, EC_ERRORABORT);
+}
+
+TEST(GraphEvents, NoNotifyDropsEventsAndTheQueue) {
+  plat::GraphEvents events;
+  events.beginRun(1);
+  events.notify(0x50, 0, 0);
+  events.setNotifyFlags(AM_MEDIAEVENT_NONOTIFY);
+  EXPECT_FALSE(signalled(events));
+  events.notify(0x51, 0, 0);
+  EXPECT_FALSE(events.next(0));
+  events.setNotifyFlags(0);
+  events.notify(0x52, 0, 0);
+  const auto e = events.next(0);
+  ASSERT_TRUE(e);
+  EXPECT_EQ(e->code, 0x52);
+}
+
+TEST(GraphEvents, TheNotifyWindowGetsAMessagePerEvent) {
+  auto queue = std::make_shared<plat::MessageQueue>();
+  std::vector<plat::Message> got;
+  plat::WindowRegistration window(queue, [&](const plat::Message& m) {
+    got.push_back(m);
+    return LRESULT{0};
+  });
+  plat::GraphEvents events;
+  events.setNotifyWindow(window.hwnd(), 0x8123, 42);
+  events.beginRun(1);
+  events.notify(0x50, 0, 0);
+  events.notify(EC_COMPLETE, S_OK, kRendererA);
+  queue->pump();
+  ASSERT_EQ(got.size(), 2u);
+  EXPECT_EQ(got[0].message, 0x8123u);
+  EXPECT_EQ(got[0].lParam, 42);
+
+  events.setNotifyWindow(nullptr, 0, 0);
+  events.notify(0x50, 0, 0);
+  EXPECT_EQ(queue->pump(), 0u);
+}
+
+}  // namespace
