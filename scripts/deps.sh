@@ -3,7 +3,7 @@
 
 KEL_PACKAGES=(
   build-essential cmake pkg-config
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libopencv-imgproc-dev
 )
 
 kel_missing_packages() {

@@ -1,7 +1,10 @@
 #include "filter/acquisition/converter_bayer.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace Orvo::conv {
 namespace {
@@ -24,20 +27,37 @@ void sumRow(const std::uint8_t* __restrict row, std::size_t width, std::uint64_t
   }
 }
 
+// Red and blue samples are mapped once per mosaic row (each row serves two
+// output rows, each sample two output pixels); only green, the mean of two
+// samples, needs a lookup per pixel.
+struct MappedRows {
+  std::vector<std::uint8_t> red, blue;
+  std::size_t redRow = SIZE_MAX, blueRow = SIZE_MAX;
+};
+
 template <int Stride>
 void demosaicRow(const std::uint8_t* __restrict even, const std::uint8_t* __restrict odd, std::size_t width,
-                 const ChannelTables& t, std::uint8_t* __restrict out) {
-  const std::uint8_t* __restrict tr = t.red.data();
-  const std::uint8_t* __restrict tg = t.green.data();
-  const std::uint8_t* __restrict tb = t.blue.data();
+                 const std::uint8_t* __restrict red, const std::uint8_t* __restrict blue,
+                 const std::uint8_t* __restrict tg, std::uint8_t* __restrict out) {
   const std::size_t n = width - 2;  // computed pixels
   for (std::size_t x = 0; x < n; ++x) {
-    const std::size_t redCol = 2 * ((x + 1) / 2) + 1;
-    const std::size_t blueCol = 2 * (x / 2);
+    const std::uint32_t b = blue[x / 2];
+    const std::uint32_t g = tg[(unsigned(even[2 * ((x + 1) / 2)]) + odd[2 * (x / 2) + 1]) / 2];
+    const std::uint32_t r = red[(x + 1) / 2];
     std::uint8_t* p = out + x * Stride;
-    p[0] = tb[odd[blueCol]];
-    p[1] = tg[(unsigned(even[redCol - 1]) + odd[blueCol + 1]) / 2];
-    p[2] = tr[even[redCol]];
+    if constexpr (Stride == 4) {
+      std::uint32_t v;
+      std::memcpy(&v, p, 4);
+      const std::uint32_t bgr = std::endian::native == std::endian::little ? b | g << 8 | r << 16
+                                                                           : b << 24 | g << 16 | r << 8;
+      const std::uint32_t keep = std::endian::native == std::endian::little ? 0xFF000000u : 0xFFu;
+      v = (v & keep) | bgr;
+      std::memcpy(p, &v, 4);
+    } else {
+      p[0] = static_cast<std::uint8_t>(b);
+      p[1] = static_cast<std::uint8_t>(g);
+      p[2] = static_cast<std::uint8_t>(r);
+    }
   }
   for (std::size_t x = n; x < width; ++x) std::memcpy(out + x * Stride, out + (n - 1) * Stride, 3);
 }
@@ -46,11 +66,24 @@ template <int Stride>
 void demosaic(const std::uint8_t* mosaic, std::size_t width, std::size_t height, const ChannelTables& t,
               std::uint8_t* out) {
   const std::size_t rowBytes = width * Stride;
+  MappedRows mapped;
+  mapped.red.resize(width / 2);
+  mapped.blue.resize((width + 1) / 2);
   for (std::size_t y = 0; y + 2 < height; ++y) {
-    const std::uint8_t* a = mosaic + (y + 1) * width;
-    const std::uint8_t* b = a + width;
-    const bool aEven = (y + 1) % 2 == 0;
-    demosaicRow<Stride>(aEven ? a : b, aEven ? b : a, width, t, out + y * rowBytes);
+    const std::size_t evenRow = (y + 1) % 2 == 0 ? y + 1 : y + 2;
+    const std::size_t oddRow = evenRow == y + 1 ? y + 2 : y + 1;
+    const std::uint8_t* even = mosaic + evenRow * width;
+    const std::uint8_t* odd = mosaic + oddRow * width;
+    if (mapped.redRow != evenRow) {
+      for (std::size_t i = 0; i < mapped.red.size(); ++i) mapped.red[i] = t.red[even[2 * i + 1]];
+      mapped.redRow = evenRow;
+    }
+    if (mapped.blueRow != oddRow) {
+      for (std::size_t i = 0; i < mapped.blue.size(); ++i) mapped.blue[i] = t.blue[odd[2 * i]];
+      mapped.blueRow = oddRow;
+    }
+    demosaicRow<Stride>(even, odd, width, mapped.red.data(), mapped.blue.data(), t.green.data(),
+                        out + y * rowBytes);
   }
   const std::uint8_t* last = out + (height - 3) * rowBytes;
   for (std::size_t y = height - 2; y < height; ++y) {

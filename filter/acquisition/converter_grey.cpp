@@ -1,32 +1,48 @@
 #include "filter/acquisition/converter_grey.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 
 namespace Orvo::conv {
 namespace {
 
-// Keeps the loops simple enough for the compiler to unroll; the stride is a
-// template argument so each variant has a constant step.
-template <int Stride>
-void writeMapped(const std::uint8_t* __restrict samples, std::size_t pixels, const std::uint8_t* __restrict table,
-                 std::uint8_t* __restrict out) {
-  for (std::size_t i = 0; i < pixels; ++i) {
-    const std::uint8_t v = table[samples[i]];
-    std::uint8_t* p = out + i * Stride;
-    p[0] = v;
-    p[1] = v;
-    p[2] = v;
-  }
+inline std::uint32_t load32(const std::uint8_t* p) {
+  std::uint32_t v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
 }
 
-template <int Stride>
-void copyPlain(const std::uint8_t* __restrict samples, std::size_t pixels, std::uint8_t* __restrict out) {
-  for (std::size_t i = 0; i < pixels; ++i) {
-    const std::uint8_t v = samples[i];
-    std::uint8_t* p = out + i * Stride;
-    p[0] = v;
-    p[1] = v;
-    p[2] = v;
+inline void store32(std::uint8_t* p, std::uint32_t v) { std::memcpy(p, &v, sizeof v); }
+
+// Grey value v in all three colour bytes of a 32-bit pixel; the fourth byte
+// is the one at the highest address on either byte order.
+constexpr std::uint32_t kFourthByte = std::endian::native == std::endian::little ? 0xFF000000u : 0x000000FFu;
+constexpr std::uint32_t kColourBytes = ~kFourthByte;
+
+inline std::uint32_t spread(std::uint32_t v) { return v * 0x01010101u; }
+
+// Grey pixels through a table (or none): 24-bit pixels go out four at a time
+// as three words, 32-bit pixels as one word with the fourth byte merged back.
+template <int Stride, bool Mapped>
+void writePixels(const std::uint8_t* __restrict samples, std::size_t pixels, const std::uint8_t* __restrict table,
+                 std::uint8_t* __restrict out) {
+  auto value = [&](std::size_t i) -> std::uint32_t { return Mapped ? table[samples[i]] : samples[i]; };
+  std::size_t i = 0;
+  if constexpr (Stride == 4) {
+    for (; i < pixels; ++i) {
+      std::uint8_t* p = out + 4 * i;
+      store32(p, (load32(p) & kFourthByte) | (spread(value(i)) & kColourBytes));
+    }
+  } else {
+    for (; i + 4 <= pixels; i += 4) {
+      const std::uint32_t v0 = value(i), v1 = value(i + 1), v2 = value(i + 2), v3 = value(i + 3);
+      std::uint8_t bytes[12] = {std::uint8_t(v0), std::uint8_t(v0), std::uint8_t(v0), std::uint8_t(v1),
+                                std::uint8_t(v1), std::uint8_t(v1), std::uint8_t(v2), std::uint8_t(v2),
+                                std::uint8_t(v2), std::uint8_t(v3), std::uint8_t(v3), std::uint8_t(v3)};
+      std::memcpy(out + 3 * i, bytes, sizeof bytes);
+    }
+    for (; i < pixels; ++i) std::memset(out + 3 * i, static_cast<int>(value(i)), 3);
   }
 }
 
@@ -35,17 +51,17 @@ void copyPlain(const std::uint8_t* __restrict samples, std::size_t pixels, std::
 void WriteGrey(const std::uint8_t* samples, std::size_t pixels, const Table& table, std::uint8_t* out,
                int stride) {
   if (stride == 3) {
-    writeMapped<3>(samples, pixels, table.data(), out);
+    writePixels<3, true>(samples, pixels, table.data(), out);
   } else {
-    writeMapped<4>(samples, pixels, table.data(), out);
+    writePixels<4, true>(samples, pixels, table.data(), out);
   }
 }
 
 void CopyGrey(const std::uint8_t* samples, std::size_t pixels, std::uint8_t* out, int stride) {
   if (stride == 3) {
-    copyPlain<3>(samples, pixels, out);
+    writePixels<3, false>(samples, pixels, nullptr, out);
   } else {
-    copyPlain<4>(samples, pixels, out);
+    writePixels<4, false>(samples, pixels, nullptr, out);
   }
 }
 
