@@ -8,6 +8,8 @@ kel_ensure_packages
 kel_build default
 bin=build/default/bin
 echo "Built into $bin."
-echo "The main job is not there yet: the platform core and the virtual camera are built;"
-echo "registration and the capture commands come with the capture filter."
-"$bin/kelorvo" --help
+# Registering again only rewrites the same entries, so every run may do it.
+"$bin/kelorvo" register
+# The virtual camera stands in when no grabber is attached.
+"$bin/kelorvo" info
+echo "Recording a film, playing it back and saving it come later; the camera is set up and answering."
