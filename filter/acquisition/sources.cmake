@@ -6,3 +6,4 @@ target_sources(kelfilter PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/controller_slots.cpp
 )
 include(${CMAKE_CURRENT_LIST_DIR}/converter.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/sources_streams.cmake)
