@@ -14,11 +14,17 @@ namespace {
 }  // namespace
 
 IUnknown* CFilterGraph::CreateInstance(IUnknown* outer, HRESULT* phr) {
+  // Filters call back into the graph while it is taken apart (QueryFilterInfo
+  // counts on it); an outer object would already be gone by then.
+  if (outer) {
+    if (phr) *phr = CLASS_E_NOAGGREGATION;
+    return nullptr;
+  }
   if (phr) *phr = S_OK;
-  return (new CFilterGraph(outer))->GetNonDelegatingUnknown();
+  return (new CFilterGraph)->GetNonDelegatingUnknown();
 }
 
-CFilterGraph::CFilterGraph(IUnknown* outer) : CUnknown("CFilterGraph", outer) {}
+CFilterGraph::CFilterGraph() : CUnknown("CFilterGraph", nullptr) {}
 
 CFilterGraph::~CFilterGraph() {
   // Nobody else can reach the graph now, but streaming threads may still

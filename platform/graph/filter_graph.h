@@ -13,7 +13,7 @@
 // so a streaming thread blocked in delivery is released before its source is
 // told to stop and waits for that thread. There is no reference clock:
 // filters run as fast as their sources deliver, and SetDefaultSyncSource
-// does nothing.
+// does nothing. The graph cannot be aggregated.
 #pragma once
 
 #include <atomic>
@@ -85,7 +85,7 @@ class CFilterGraph final : public CUnknown,
   HRESULT Notify(LONG EventCode, LONG_PTR EventParam1, LONG_PTR EventParam2) override;
 
  private:
-  explicit CFilterGraph(IUnknown* outer);
+  CFilterGraph();
   ~CFilterGraph() override;
 
   std::vector<ComPtr<IBaseFilter>> filterSnapshot(LONG* version) override;

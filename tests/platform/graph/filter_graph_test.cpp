@@ -151,5 +151,12 @@ TEST_F(FilterGraphTest, AFilterThatJoinedAnotherGraphKeepsThatLink) {
   EXPECT_EQ(graphOf(camera.get()).get(), static_cast<IFilterGraph*>(other.get()));
 }
 
+TEST_F(FilterGraphTest, TheGraphCannotBeAggregated) {
+  ComPtr<IUnknown> inner;
+  EXPECT_EQ(CoCreateInstance(CLSID_FilterGraph, graph_.get(), CLSCTX_ALL, IID_IUnknown, inner.putVoid()),
+            CLASS_E_NOAGGREGATION);
+  EXPECT_FALSE(inner);
+}
+
 }  // namespace
 }  // namespace kel::test

@@ -14,28 +14,6 @@ namespace {
 
 class GraphStreamingTest : public GraphTest {
  protected:
-  // Source → renderer, connected directly.
-  ComPtr<IBaseFilter> build(const ToyConfig& config, const char16_t* sourceName = u"Source") {
-    auto source = ToySource::create(config, &pin_);
-    auto renderer = makeRenderer();
-    EXPECT_EQ(graph_->AddFilter(source.get(), sourceName), S_OK);
-    EXPECT_TRUE(SUCCEEDED(graph_->AddFilter(renderer.get(), u"Renderer")));
-    EXPECT_EQ(graph_->ConnectDirect(pin_, firstPin(renderer.get()).get(), nullptr), S_OK);
-    sources_.push_back(source);
-    return renderer;
-  }
-
-  // The next event, waited for through the event handle first.
-  std::tuple<LONG, LONG_PTR, LONG_PTR> nextEvent() {
-    OAEVENT handle = 0;
-    EXPECT_EQ(events_->GetEventHandle(&handle), S_OK);
-    EXPECT_EQ(WaitForSingleObject(reinterpret_cast<HANDLE>(handle), INFINITE), WAIT_OBJECT_0);
-    LONG code = 0;
-    LONG_PTR p1 = 0, p2 = 0;
-    EXPECT_EQ(events_->GetEvent(&code, &p1, &p2, 0), S_OK);
-    return {code, p1, p2};
-  }
-
   std::vector<BYTE> currentImage(IBaseFilter* renderer, BITMAPINFOHEADER* header) {
     ComPtr<IVMRWindowlessControl> windowless;
     EXPECT_EQ(ComPtr<IBaseFilter>(renderer).as(IID_IVMRWindowlessControl, windowless), S_OK);
@@ -48,8 +26,6 @@ class GraphStreamingTest : public GraphTest {
     return bits;
   }
 
-  ToyStream* pin_ = nullptr;
-  std::vector<ComPtr<IBaseFilter>> sources_;
 };
 
 TEST_F(GraphStreamingTest, RunEndsWithCompletionAndTheLastPictureIsCurrent) {

@@ -4,11 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <vector>
+
 #include "platform/com/co_create.h"
 #include "platform/com/standard_classes.h"
 #include "platform/graph/graph_interfaces.h"
 #include "platform/graph/graph_topology.h"
 #include "platform/graph/vmr_interfaces.h"
+#include "platform/kernel/event_handles.h"
+#include "tests/platform/graph/toy_source.h"
 #include "tests/support/temp_env.h"
 
 namespace kel::test {
@@ -52,11 +57,36 @@ class GraphTest : public ::testing::Test {
     return peer;
   }
 
+  // A toy source and a windowless renderer, connected directly; pin_ is
+  // the source's pin.
+  ComPtr<IBaseFilter> build(const ToyConfig& config, const char16_t* sourceName = u"Source") {
+    auto source = ToySource::create(config, &pin_);
+    auto renderer = makeRenderer();
+    EXPECT_EQ(graph_->AddFilter(source.get(), sourceName), S_OK);
+    EXPECT_TRUE(SUCCEEDED(graph_->AddFilter(renderer.get(), u"Renderer")));
+    EXPECT_EQ(graph_->ConnectDirect(pin_, firstPin(renderer.get()).get(), nullptr), S_OK);
+    sources_.push_back(source);
+    return renderer;
+  }
+
+  // The next event, waited for through the event handle first.
+  std::tuple<LONG, LONG_PTR, LONG_PTR> nextEvent() {
+    OAEVENT handle = 0;
+    EXPECT_EQ(events_->GetEventHandle(&handle), S_OK);
+    EXPECT_EQ(WaitForSingleObject(reinterpret_cast<HANDLE>(handle), INFINITE), WAIT_OBJECT_0);
+    LONG code = 0;
+    LONG_PTR p1 = 0, p2 = 0;
+    EXPECT_EQ(events_->GetEvent(&code, &p1, &p2, 0), S_OK);
+    return {code, p1, p2};
+  }
+
   TempDir dir_;
   ScopedEnv env_{"KELORVO_REGISTRY", (dir_ / "registry").string()};
   ComPtr<IGraphBuilder> graph_;
   ComPtr<IMediaControl> control_;
   ComPtr<IMediaEventEx> events_;
+  ToyStream* pin_ = nullptr;
+  std::vector<ComPtr<IBaseFilter>> sources_;
 };
 
 }  // namespace kel::test
