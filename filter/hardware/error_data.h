@@ -25,4 +25,10 @@ class ErrorData {
 // never overwritten by another before it is formatted.
 KL3_HANDLE ThreadErrorData();
 
+// Frees the calling thread's error data; a thread that ends (a streaming
+// thread) calls it last. The module frees what is left when it unloads.
+// Kept in a module-wide table rather than a thread_local with a destructor:
+// such a destructor would pin the module in memory for good.
+void ReleaseThreadErrorData();
+
 }  // namespace LIB3
