@@ -35,7 +35,7 @@ void FrameConverter::Grow(std::size_t partBytes, std::size_t pixels) {
   std::array<std::unique_ptr<std::uint32_t[]>, 4> parts;
   for (auto& p : parts) p = std::make_unique<std::uint32_t[]>(words);
   const std::size_t samples = conv::PartWords(pixels) * conv::kPixelsPerWord;
-  auto unpacked = std::make_unique<std::uint8_t[]>(samples);
+  auto unpacked = std::make_unique<std::uint8_t[]>(samples + conv::kMosaicSlack);
   parts_ = std::move(parts);
   samples_ = std::move(unpacked);
   partBytes_ = partBytes;
@@ -76,8 +76,33 @@ bool FrameConverter::Prepare(unsigned width, unsigned height, std::span<std::uin
   if (words * conv::kPixelsPerWord > sampleCapacity_) {
     throw std::logic_error("FrameConverter: no parts of a " + frameName(width, height) + " frame were taken");
   }
-  conv::UnpackWords(parts_[0].get(), parts_[1].get(), parts_[2].get(), parts_[3].get(), words, samples_.get());
   return true;
+}
+
+void FrameConverter::Unpack(std::size_t firstWord, std::size_t words) {
+  conv::UnpackWords(parts_[0].get() + firstWord, parts_[1].get() + firstWord, parts_[2].get() + firstWord,
+                    parts_[3].get() + firstWord, words, samples_.get() + firstWord * conv::kPixelsPerWord);
+}
+
+void FrameConverter::UnpackAll(std::size_t pixels) { Unpack(0, conv::PartWords(pixels)); }
+
+void FrameConverter::WriteGreyPixels(std::size_t pixels, const conv::Table* table, std::uint8_t* out, int stride) {
+  // Unpacked a slice at a time, so the samples are still in the first-level
+  // cache when they are written out.
+  constexpr std::size_t kSliceWords = 512;
+  const std::size_t words = conv::PartWords(pixels);
+  for (std::size_t k = 0; k < words; k += kSliceWords) {
+    const std::size_t n = std::min(kSliceWords, words - k);
+    Unpack(k, n);
+    const std::size_t first = k * conv::kPixelsPerWord;
+    const std::size_t count = std::min(pixels, (k + n) * conv::kPixelsPerWord) - first;
+    const std::uint8_t* samples = samples_.get() + first;
+    if (table) {
+      conv::WriteGrey(samples, count, *table, out + first * stride, stride);
+    } else {
+      conv::CopyGrey(samples, count, out + first * stride, stride);
+    }
+  }
 }
 
 void FrameConverter::ConvertColour(unsigned width, unsigned height, std::span<std::uint8_t> out, int stride) {
@@ -85,9 +110,10 @@ void FrameConverter::ConvertColour(unsigned width, unsigned height, std::span<st
   if (!Prepare(width, height, out, pixels, stride)) return;
   ProcessSettings& s = Settings();
   if (s.monochrome.load() != 0) {
-    conv::CopyGrey(samples_.get(), pixels, out.data(), stride);
+    WriteGreyPixels(pixels, nullptr, out.data(), stride);
     return;
   }
+  UnpackAll(pixels);
   const conv::ChannelSums sums = conv::SumChannels(samples_.get(), width, height);
   // Tiny frames would give a zero divisor.
   const std::uint64_t quarter = std::max<std::uint64_t>(pixels / 4, 1);
@@ -112,13 +138,15 @@ void FrameConverter::ConvertColour(unsigned width, unsigned height, std::span<st
 void FrameConverter::ConvertSummation(unsigned width, unsigned height, std::span<std::uint8_t> out, int stride) {
   const std::size_t outPixels = std::size_t(width / 2) * (height / 2);
   if (!Prepare(width, height, out, outPixels, stride)) return;
+  UnpackAll(std::size_t(width) * height);
   conv::WriteSums(samples_.get(), width, height, levelTable(), out.data(), stride);
 }
 
 void FrameConverter::ConvertGrey(unsigned width, unsigned height, std::span<std::uint8_t> out, int stride) {
   const std::size_t pixels = std::size_t(width) * height;
   if (!Prepare(width, height, out, pixels, stride)) return;
-  conv::WriteGrey(samples_.get(), pixels, levelTable(), out.data(), stride);
+  const conv::Table levels = levelTable();
+  WriteGreyPixels(pixels, conv::IsIdentity(levels) ? nullptr : &levels, out.data(), stride);
   if (Settings().repack.load() != 0) conv::Repack(out.data(), pixels, stride, repackCopy_);
 }
 

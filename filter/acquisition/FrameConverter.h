@@ -17,6 +17,8 @@
 #include <span>
 #include <vector>
 
+#include "filter/acquisition/converter_tables.h"
+
 namespace Orvo {
 
 class FrameConverter {
@@ -56,9 +58,14 @@ class FrameConverter {
 
  private:
   void Grow(std::size_t partBytes, std::size_t pixels);
-  // Checks the frame and the output, then unpacks the samples; false for a
-  // zero-sized frame.
+  // Checks the frame and the output; false for a zero-sized frame.
   bool Prepare(unsigned width, unsigned height, std::span<std::uint8_t> out, std::size_t outPixels, int stride);
+  // Unpacks `words` words of each part from word `firstWord` on into the samples.
+  void Unpack(std::size_t firstWord, std::size_t words);
+  void UnpackAll(std::size_t pixels);
+  // Unpacks the frame and writes its grey pixels through `table` (none: the
+  // plain samples).
+  void WriteGreyPixels(std::size_t pixels, const conv::Table* table, std::uint8_t* out, int stride);
   void ConvertGrey(unsigned width, unsigned height, std::span<std::uint8_t> out, int stride);
 
   std::array<std::unique_ptr<std::uint32_t[]>, 4> parts_;

@@ -6,6 +6,9 @@
 #include <cstring>
 #include <vector>
 
+#include "filter/acquisition/converter_avx512.h"
+#include "filter/acquisition/converter_isa.h"
+
 namespace Orvo::conv {
 namespace {
 
@@ -35,6 +38,26 @@ struct MappedRows {
   std::size_t redRow = SIZE_MAX, blueRow = SIZE_MAX;
 };
 
+// Pixels W - 2 and W - 1 of a row repeat pixel W - 3.
+void copyLastColumns(std::uint8_t* row, std::size_t width, int stride) {
+  const std::size_t n = width - 2;
+  for (std::size_t x = n; x < width; ++x) std::memcpy(row + x * stride, row + (n - 1) * stride, 3);
+}
+
+// Rows H - 2 and H - 1 repeat row H - 3.
+void copyLastRows(std::uint8_t* out, std::size_t width, std::size_t height, int stride) {
+  const std::size_t rowBytes = width * stride;
+  const std::uint8_t* last = out + (height - 3) * rowBytes;
+  for (std::size_t y = height - 2; y < height; ++y) {
+    std::uint8_t* o = out + y * rowBytes;
+    if (stride == 3) {
+      std::memcpy(o, last, rowBytes);
+    } else {
+      for (std::size_t x = 0; x < width; ++x) std::memcpy(o + x * stride, last + x * stride, 3);
+    }
+  }
+}
+
 template <int Stride>
 void demosaicRow(const std::uint8_t* __restrict even, const std::uint8_t* __restrict odd, std::size_t width,
                  const std::uint8_t* __restrict red, const std::uint8_t* __restrict blue,
@@ -59,7 +82,7 @@ void demosaicRow(const std::uint8_t* __restrict even, const std::uint8_t* __rest
       p[2] = static_cast<std::uint8_t>(r);
     }
   }
-  for (std::size_t x = n; x < width; ++x) std::memcpy(out + x * Stride, out + (n - 1) * Stride, 3);
+  copyLastColumns(out, width, Stride);
 }
 
 template <int Stride>
@@ -85,20 +108,40 @@ void demosaic(const std::uint8_t* mosaic, std::size_t width, std::size_t height,
     demosaicRow<Stride>(even, odd, width, mapped.red.data(), mapped.blue.data(), t.green.data(),
                         out + y * rowBytes);
   }
-  const std::uint8_t* last = out + (height - 3) * rowBytes;
-  for (std::size_t y = height - 2; y < height; ++y) {
-    std::uint8_t* o = out + y * rowBytes;
-    if constexpr (Stride == 3) {
-      std::memcpy(o, last, rowBytes);
-    } else {
-      for (std::size_t x = 0; x < width; ++x) std::memcpy(o + x * Stride, last + x * Stride, 3);
+  copyLastRows(out, width, height, Stride);
+}
+
+// The same rows with whole mosaic rows mapped through the red and blue
+// tables (with room for the vector loop's reads past their end).
+void demosaicAvx512(const std::uint8_t* mosaic, std::size_t width, std::size_t height, const ChannelTables& t,
+                    std::uint8_t* out, int stride) {
+  const std::size_t rowBytes = width * stride;
+  std::vector<std::uint8_t> mappedEven(width + kMosaicSlack), mappedOdd(width + kMosaicSlack);
+  std::size_t evenMapped = SIZE_MAX, oddMapped = SIZE_MAX;
+  for (std::size_t y = 0; y + 2 < height; ++y) {
+    const std::size_t evenRow = (y + 1) % 2 == 0 ? y + 1 : y + 2;
+    const std::size_t oddRow = evenRow == y + 1 ? y + 2 : y + 1;
+    const std::uint8_t* even = mosaic + evenRow * width;
+    const std::uint8_t* odd = mosaic + oddRow * width;
+    if (evenMapped != evenRow) {
+      avx512::MapRow(even, width, t.red.data(), mappedEven.data());
+      evenMapped = evenRow;
     }
+    if (oddMapped != oddRow) {
+      avx512::MapRow(odd, width, t.blue.data(), mappedOdd.data());
+      oddMapped = oddRow;
+    }
+    std::uint8_t* row = out + y * rowBytes;
+    avx512::DemosaicRow(even, odd, width, mappedEven.data(), mappedOdd.data(), t.green.data(), row, stride);
+    copyLastColumns(row, width, stride);
   }
+  copyLastRows(out, width, height, stride);
 }
 
 }  // namespace
 
 ChannelSums SumChannels(const std::uint8_t* mosaic, std::size_t width, std::size_t height) {
+  if (ActiveIsa() == Isa::Avx512) return avx512::SumChannels(mosaic, width, height);
   ChannelSums s;
   for (std::size_t i = 0; i < height; ++i) {
     std::uint64_t even = 0, odd = 0;
@@ -120,7 +163,9 @@ void Demosaic(const std::uint8_t* mosaic, std::size_t width, std::size_t height,
     for (std::size_t i = 0; i < width * height; ++i) std::memset(out + i * stride, 0, 3);
     return;
   }
-  if (stride == 3) {
+  if (ActiveIsa() == Isa::Avx512) {
+    demosaicAvx512(mosaic, width, height, tables, out, stride);
+  } else if (stride == 3) {
     demosaic<3>(mosaic, width, height, tables, out);
   } else {
     demosaic<4>(mosaic, width, height, tables, out);

@@ -9,6 +9,10 @@
 
 namespace Orvo::conv {
 
+// Bytes past the end of the mosaic that must be readable: the vector loops
+// read whole registers across the end of a row.
+constexpr std::size_t kMosaicSlack = 128;
+
 struct ChannelSums {
   std::uint64_t red = 0;
   std::uint64_t green = 0;
@@ -22,7 +26,8 @@ ChannelSums SumChannels(const std::uint8_t* mosaic, std::size_t width, std::size
 // green the mean of the even row's sample left of red and the odd row's
 // sample right of blue. The last two columns repeat column W - 3, the last
 // two rows repeat row H - 3. A mosaic under 3 x 3 has no such cell: its
-// pixels are written black.
+// pixels are written black. The mosaic is read up to kMosaicSlack bytes past
+// its end.
 void Demosaic(const std::uint8_t* mosaic, std::size_t width, std::size_t height, const ChannelTables& tables,
               std::uint8_t* out, int stride);
 

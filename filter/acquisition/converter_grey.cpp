@@ -4,6 +4,9 @@
 #include <bit>
 #include <cstring>
 
+#include "filter/acquisition/converter_avx512.h"
+#include "filter/acquisition/converter_isa.h"
+
 namespace Orvo::conv {
 namespace {
 
@@ -50,7 +53,9 @@ void writePixels(const std::uint8_t* __restrict samples, std::size_t pixels, con
 
 void WriteGrey(const std::uint8_t* samples, std::size_t pixels, const Table& table, std::uint8_t* out,
                int stride) {
-  if (stride == 3) {
+  if (ActiveIsa() == Isa::Avx512) {
+    avx512::WriteGrey(samples, pixels, table.data(), out, stride);
+  } else if (stride == 3) {
     writePixels<3, true>(samples, pixels, table.data(), out);
   } else {
     writePixels<4, true>(samples, pixels, table.data(), out);
@@ -58,7 +63,9 @@ void WriteGrey(const std::uint8_t* samples, std::size_t pixels, const Table& tab
 }
 
 void CopyGrey(const std::uint8_t* samples, std::size_t pixels, std::uint8_t* out, int stride) {
-  if (stride == 3) {
+  if (ActiveIsa() == Isa::Avx512) {
+    avx512::WriteGrey(samples, pixels, nullptr, out, stride);
+  } else if (stride == 3) {
     writePixels<3, false>(samples, pixels, nullptr, out);
   } else {
     writePixels<4, false>(samples, pixels, nullptr, out);

@@ -40,6 +40,13 @@ Table LevelTable(int black, int white, bool gamma) {
   return t;
 }
 
+bool IsIdentity(const Table& table) {
+  for (int v = 0; v < 256; ++v) {
+    if (table[v] != v) return false;
+  }
+  return true;
+}
+
 ChannelTables ColourTables(ChannelValues values, bool balance, const Table& levels) {
   const long long r = std::max(values.red, 1LL);
   const long long g = std::max(values.green, 1LL);

@@ -19,6 +19,9 @@ const Table& GammaTable();
 // (the stretch would be negative) instead of wrapping around.
 Table LevelTable(int black, int white, bool gamma);
 
+// True when the table maps every value to itself, so a lookup can be skipped.
+bool IsIdentity(const Table& table);
+
 // The values white balance scales by: measured averages or manual
 // coefficients. Anything below 1 counts as 1, so no division by zero.
 struct ChannelValues {

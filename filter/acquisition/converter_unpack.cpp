@@ -3,6 +3,9 @@
 #include <bit>
 #include <cstring>
 
+#include "filter/acquisition/converter_avx512.h"
+#include "filter/acquisition/converter_isa.h"
+
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
 #endif
@@ -25,7 +28,9 @@ inline void storeLittle32(std::uint8_t* dst, std::uint32_t v) {
 }  // namespace
 
 void ReadDmaGroups(const std::uint8_t* dma, std::size_t groups, std::uint32_t* words) {
-  for (std::size_t g = 0; g < groups; ++g) {
+  std::size_t g = 0;
+  if (ActiveIsa() == Isa::Avx512) g = avx512::ReadDmaBlocks(dma, groups, words);
+  for (; g < groups; ++g) {
     const std::uint8_t* block = dma + g / kGroupsPerBlock * kBlockBytes;
     const std::size_t slot = g % kGroupsPerBlock;
     const std::uint8_t* b = block + slot * kGroupBytes;
@@ -121,14 +126,16 @@ __attribute__((target("ssse3"))) void unpackSsse3(const std::uint32_t* p1, const
 
 void UnpackWords(const std::uint32_t* p1, const std::uint32_t* p2, const std::uint32_t* p3, const std::uint32_t* p4,
                  std::size_t words, std::uint8_t* samples) {
+  const Isa isa = ActiveIsa();
+  std::size_t k = 0;
+  if (isa == Isa::Avx512) k = avx512::UnpackWords(p1, p2, p3, p4, words, samples);
 #if defined(__x86_64__) || defined(__i386__)
-  static const bool ssse3 = __builtin_cpu_supports("ssse3");
-  if (ssse3) {
+  if (isa == Isa::Ssse3) {
     unpackSsse3(p1, p2, p3, p4, words, samples);
     return;
   }
 #endif
-  unpackScalar(p1, p2, p3, p4, words, samples);
+  unpackScalar(p1 + k, p2 + k, p3 + k, p4 + k, words - k, samples + k * kPixelsPerWord);
 }
 
 }  // namespace Orvo::conv
