@@ -47,4 +47,6 @@ void resetSettings() {
   s.monochrome = 0;
 }
 
+std::string isaName(const ::testing::TestParamInfo<Orvo::conv::Isa>& info) { return Orvo::conv::IsaName(info.param); }
+
 }  // namespace kel::test

@@ -4,10 +4,20 @@
 
 #include <array>
 #include <cstdint>
+#include <ostream>
 #include <random>
+#include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "filter/acquisition/FrameConverter.h"
+#include "filter/acquisition/converter_isa.h"
+
+namespace Orvo::conv {
+// Test parameters print as the instruction set's name.
+inline void PrintTo(Isa isa, std::ostream* os) { *os << IsaName(isa); }
+}  // namespace Orvo::conv
 
 namespace kel::test {
 
@@ -30,5 +40,22 @@ void feed(Orvo::FrameConverter& converter, const PackedFrame& frame);
 
 // Every process setting back to its initial value.
 void resetSettings();
+
+// A test run once for every instruction set the processor supports, with the
+// settings reset before and the widest instruction set restored after.
+class IsaTest : public ::testing::TestWithParam<Orvo::conv::Isa> {
+ protected:
+  void SetUp() override {
+    resetSettings();
+    Orvo::conv::SetIsaLimit(GetParam());
+  }
+  void TearDown() override { Orvo::conv::SetIsaLimit(Orvo::conv::Isa::Avx512); }
+};
+
+std::string isaName(const ::testing::TestParamInfo<Orvo::conv::Isa>& info);
+
+// Runs the suite's tests for every supported instruction set.
+#define KEL_FOR_EVERY_ISA(Suite) \
+  INSTANTIATE_TEST_SUITE_P(Isa, Suite, ::testing::ValuesIn(Orvo::conv::SupportedIsas()), kel::test::isaName)
 
 }  // namespace kel::test

@@ -14,10 +14,8 @@ using kel::test::feed;
 using kel::test::packSamples;
 using kel::test::PackedFrame;
 
-class ConverterGrey : public ::testing::Test {
+class ConverterGrey : public kel::test::IsaTest {
  protected:
-  void SetUp() override { kel::test::resetSettings(); }
-
   // A 16 x 16 frame holding every sample value 0..255 once.
   void feedAllValues() {
     std::vector<std::uint8_t> s(256);
@@ -42,7 +40,7 @@ class ConverterGrey : public ::testing::Test {
   std::mt19937 rng{11};
 };
 
-TEST_F(ConverterGrey, LevelsStretchBlackToWhite) {
+TEST_P(ConverterGrey, LevelsStretchBlackToWhite) {
   feedAllValues();
   Orvo::Settings().levels.black = 10;
   Orvo::Settings().levels.white = 60;
@@ -54,7 +52,7 @@ TEST_F(ConverterGrey, LevelsStretchBlackToWhite) {
   EXPECT_EQ(v[200], 255);
 }
 
-TEST_F(ConverterGrey, EqualBlackAndWhiteLeaveTheIdentityAndWhiteBelowBlackGivesBlack) {
+TEST_P(ConverterGrey, EqualBlackAndWhiteLeaveTheIdentityAndWhiteBelowBlackGivesBlack) {
   feedAllValues();
   Orvo::Settings().levels.black = 100;
   Orvo::Settings().levels.white = 100;
@@ -68,7 +66,7 @@ TEST_F(ConverterGrey, EqualBlackAndWhiteLeaveTheIdentityAndWhiteBelowBlackGivesB
   for (int s = 0; s < 256; ++s) ASSERT_EQ(v[s], 0) << s;
 }
 
-TEST_F(ConverterGrey, GammaFollowsTheLevels) {
+TEST_P(ConverterGrey, GammaFollowsTheLevels) {
   feedAllValues();
   Orvo::Settings().whiteBalance.gamma = 1;
   const std::vector<int> g = grey32();
@@ -91,7 +89,32 @@ TEST_F(ConverterGrey, GammaFollowsTheLevels) {
   for (int s : {0, 11, 35, 59, 60, 255}) EXPECT_EQ(v[s], g[std::min(std::max(s - 10, 0) * 255 / 50, 255)]) << s;
 }
 
-TEST_F(ConverterGrey, SummationAddsEvenBlocksAndSaturates) {
+TEST_P(ConverterGrey, LargeFramesGoThroughTheLevelTableAndStayInsideThePicture) {
+  // Sizes around the 64-pixel vector step and the 5120-pixel unpacking slice.
+  for (auto [w, h] : {std::pair{333u, 7u}, {1280u, 4u}, {517u, 11u}, {64u, 1u}}) {
+    const PackedFrame f = kel::test::randomFrame(w, h, rng);
+    feed(converter, f);
+    for (auto [black, white] : {std::pair{0, 255}, {12, 200}}) {
+      Orvo::Settings().levels.black = black;
+      Orvo::Settings().levels.white = white;
+      for (int stride : {3, 4}) {
+        SCOPED_TRACE(testing::Message() << w << "x" << h << " levels " << black << "-" << white << " stride " << stride);
+        const std::size_t bytes = std::size_t(w) * h * stride;
+        std::vector<std::uint8_t> out(bytes + 64, 0x5C);  // 64 bytes past the picture must stay
+        std::vector<std::uint8_t> expected = out;
+        for (std::size_t i = 0; i < f.samples.size(); ++i) {
+          const int v = std::min(std::max(f.samples[i] - black, 0) * 255 / (white - black), 255);
+          std::fill_n(&expected[i * stride], 3, std::uint8_t(v));
+        }
+        const std::span<std::uint8_t> picture(out.data(), bytes);
+        stride == 3 ? converter.ConvertGrey24(w, h, picture) : converter.ConvertGrey32(w, h, picture);
+        ASSERT_EQ(out, expected);
+      }
+    }
+  }
+}
+
+TEST_P(ConverterGrey, SummationAddsEvenBlocksAndSaturates) {
   // The 5 x 5 frame's last row and column have no complete block.
   const std::vector<std::uint8_t> s = {
       10, 20, 200, 100, 77,  //
@@ -113,7 +136,7 @@ TEST_F(ConverterGrey, SummationAddsEvenBlocksAndSaturates) {
                                              0, 0, 0, 0x3C, 23, 23, 23, 0x3C}));
 }
 
-TEST_F(ConverterGrey, RepackSortsGroupsByPartAndClipsBelowTheLastRow) {
+TEST_P(ConverterGrey, RepackSortsGroupsByPartAndClipsBelowTheLastRow) {
   // Two full rows of 256 and five pixels of a third: 11 x 47 = 517 pixels.
   std::vector<std::uint8_t> s(517);
   for (std::size_t i = 0; i < s.size(); ++i) s[i] = static_cast<std::uint8_t>(i * 7 + 3);
@@ -141,5 +164,7 @@ TEST_F(ConverterGrey, RepackSortsGroupsByPartAndClipsBelowTheLastRow) {
   EXPECT_EQ(at(515), s[274]);
   EXPECT_EQ(at(516), s[282]);
 }
+
+KEL_FOR_EVERY_ISA(ConverterGrey);
 
 }  // namespace

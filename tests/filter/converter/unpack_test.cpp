@@ -13,10 +13,8 @@ using kel::test::feed;
 using kel::test::PackedFrame;
 using kel::test::randomFrame;
 
-class ConverterUnpack : public ::testing::Test {
+class ConverterUnpack : public kel::test::IsaTest {
  protected:
-  void SetUp() override { kel::test::resetSettings(); }
-
   // The plain grey picture (identity levels) gives the samples back.
   std::vector<std::uint8_t> greyOf(const PackedFrame& f) {
     std::vector<std::uint8_t> out(std::size_t(f.width) * f.height * 3);
@@ -33,17 +31,19 @@ class ConverterUnpack : public ::testing::Test {
   std::mt19937 rng{7};
 };
 
-TEST_F(ConverterUnpack, EverySampleOfThePackedLayoutComesBack) {
-  // 80 pixels fill one DMA group exactly; the others end inside a group or
-  // inside a 200-byte block.
-  for (auto [w, h] : {std::pair{80u, 1u}, {640u, 8u}, {10u, 1u}, {30u, 3u}, {50u, 13u}, {1280u, 7u}}) {
+TEST_P(ConverterUnpack, EverySampleOfThePackedLayoutComesBack) {
+  // 80 pixels fill one DMA group exactly, 640 one 200-byte block; the
+  // others end inside a group or a block, and inside or after a step of 16
+  // words of the vector loops.
+  for (auto [w, h] : {std::pair{80u, 1u}, {640u, 8u}, {10u, 1u}, {30u, 3u}, {50u, 13u}, {1280u, 7u}, {1600u, 1u},
+                      {2000u, 1u}, {12800u, 1u}}) {
     const PackedFrame f = randomFrame(w, h, rng);
     feed(converter, f);
     EXPECT_EQ(greyOf(f), f.samples) << w << "x" << h;
   }
 }
 
-TEST_F(ConverterUnpack, PixelCountNotAMultipleOfTenStaysInsideTheBuffers) {
+TEST_P(ConverterUnpack, PixelCountNotAMultipleOfTenStaysInsideTheBuffers) {
   // Exact-size outputs: the sanitizers see any write past the last pixel.
   for (auto [w, h] : {std::pair{7u, 3u}, {1u, 1u}, {13u, 11u}, {3u, 27u}}) {
     const PackedFrame f = randomFrame(w, h, rng);
@@ -55,7 +55,7 @@ TEST_F(ConverterUnpack, PixelCountNotAMultipleOfTenStaysInsideTheBuffers) {
   }
 }
 
-TEST_F(ConverterUnpack, LargerFrameGrowsTheBuffersAndSmallerKeepsThem) {
+TEST_P(ConverterUnpack, LargerFrameGrowsTheBuffersAndSmallerKeepsThem) {
   const PackedFrame small = randomFrame(20, 10, rng);
   feed(converter, small);
   EXPECT_EQ(converter.PartBytes(), 20u * 10 * 4 / 10 + 1024);
@@ -72,7 +72,7 @@ TEST_F(ConverterUnpack, LargerFrameGrowsTheBuffersAndSmallerKeepsThem) {
   EXPECT_EQ(greyOf(again), again.samples);
 }
 
-TEST_F(ConverterUnpack, BadInputIsRefusedWithAClearError) {
+TEST_P(ConverterUnpack, BadInputIsRefusedWithAClearError) {
   const PackedFrame f = randomFrame(40, 4, rng);
   EXPECT_THROW(converter.TakePart(0, 40, 4, f.parts[0]), std::invalid_argument);
   EXPECT_THROW(converter.TakePart(5, 40, 4, f.parts[0]), std::invalid_argument);
@@ -87,7 +87,7 @@ TEST_F(ConverterUnpack, BadInputIsRefusedWithAClearError) {
   EXPECT_THROW(converter.ConvertGrey32(400, 400, big), std::logic_error);
 }
 
-TEST_F(ConverterUnpack, ZeroSizedFrameWritesNothing) {
+TEST_P(ConverterUnpack, ZeroSizedFrameWritesNothing) {
   std::vector<std::uint8_t> out(12, 0x5A);
   converter.TakePart(1, 0, 480, {});
   EXPECT_EQ(converter.PartBytes(), 0u);
@@ -98,5 +98,7 @@ TEST_F(ConverterUnpack, ZeroSizedFrameWritesNothing) {
   converter.ConvertSummation(1, 1, out, 4);  // its half-size picture is 0 x 0
   EXPECT_EQ(out, std::vector<std::uint8_t>(12, 0x5A));
 }
+
+KEL_FOR_EVERY_ISA(ConverterUnpack);
 
 }  // namespace
