@@ -49,18 +49,20 @@ void PreviewPlayback::StartRun(std::uint32_t now) {
 }
 
 std::int32_t PreviewPlayback::Next(std::uint32_t now) {
-  if (paused_.load()) return current_.load();
+  std::int32_t before = current_.load();
+  if (paused_.load()) return before;
   const std::int64_t first = first_.load(), last = last_.load();
   // A film of first ... last holds last - first + 1 frames.
   const std::int64_t length = last - first + 1;
-  if (length <= 1) return current_.load();
+  if (length <= 1) return before;
   const double rate = rate_.load();
   const auto steps = static_cast<std::int64_t>(stepsAfter(now - startTick_.load(), rate) %
                                                static_cast<std::uint64_t>(length));
   const std::int64_t start = start_.load();
   const std::int64_t frame =
       rate >= 0 ? first + floorMod(start - first + steps, length) : last - floorMod(last - start + steps, length);
-  current_.exchange(static_cast<std::int32_t>(frame));
+  // A seek that landed meanwhile wins: the player's choice is never lost.
+  if (!current_.compare_exchange_strong(before, static_cast<std::int32_t>(frame))) return before;
   return static_cast<std::int32_t>(frame);
 }
 

@@ -33,7 +33,8 @@ class PreviewPlayback {
 
   // The frame due at `now`, which becomes the current frame. Forward runs
   // cycle first ... last, backward runs last ... first, without end. While
-  // paused, and for a film of one frame (or none), the current frame.
+  // paused, and for a film of one frame (or none), the current frame. A seek
+  // made while the frame is computed wins over it.
   std::int32_t Next(std::uint32_t now);
 
  private:

@@ -2,7 +2,11 @@
 // it transfers are the frames the playback arithmetic chose.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "filter/acquisition/settings_records.h"
@@ -54,8 +58,8 @@ class PreviewSourceTest : public ::testing::Test {
 
   SettingsGuard settings;
   TextWindow window;
-  DWORD now = 0;
-  plat::ScopedTickSource ticks{[this] { return now; }};
+  std::atomic<DWORD> now{0};
+  plat::ScopedTickSource ticks{[this] { return now.load(); }};
 };
 
 TEST_F(PreviewSourceTest, RangeComesFromTheFilmAndEveryFrameIsPlayedForwards) {
@@ -87,6 +91,41 @@ TEST_F(PreviewSourceTest, PausedSeekShowsTheChosenFrameUntilResumed) {
   now = 5000;
   source->Resume();
   EXPECT_EQ(shownAt(*source, {5000, 5040, 5080}), (std::vector<std::uint32_t>{10, 11, 0}));
+}
+
+TEST_F(PreviewSourceTest, PlayerOperationsWhileStreamingReachTheNextFrames) {
+  SourceRig rig(MODE_Input, {kSmallSensor, kVeryFast});
+  auto source = playFilm(rig, 8);
+  std::mutex mutex;
+  std::condition_variable shown;
+  std::vector<std::uint32_t> frames;
+  std::atomic<bool> stop{false};
+  std::thread streaming([&] {
+    Buffer raw;
+    while (!stop && source->createData(raw)) {
+      const auto number = stripOf(raw, kWidth, kHeight, 3);
+      std::lock_guard lock(mutex);
+      frames.push_back(number ? *number : 0xFFFFFFFFu);
+      shown.notify_all();
+    }
+  });
+  const auto waitFor = [&](std::uint32_t frame) {
+    std::unique_lock lock(mutex);
+    frames.clear();
+    shown.wait(lock, [&] { return !frames.empty() && frames.back() == frame; });
+  };
+  // The clock stands still: playing shows frame 0 until the player acts.
+  waitFor(0);
+  source->Pause();
+  source->Seek(6);
+  waitFor(6);
+  source->SetRate(-1.0);
+  source->Resume();
+  now = 40;
+  waitFor(5);
+  stop = true;
+  streaming.join();
+  EXPECT_TRUE(window.texts().empty());
 }
 
 TEST_F(PreviewSourceTest, FilmOfOneFrameAlwaysShowsIt) {

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <condition_variable>
 #include <filesystem>
+#include <mutex>
 #include <thread>
 
 #include "filter/acquisition/StSetupSource.h"
@@ -74,6 +76,30 @@ TEST_F(SetupSourceTest, LiveFramesAdvanceAndEachCycleIsClosed) {
   EXPECT_GT(*second, *first);
   EXPECT_EQ(source->Orientation(), 0);
   EXPECT_TRUE(window.texts().empty());
+}
+
+TEST_F(SetupSourceTest, StopFromTheApplicationThreadEndsTheStream) {
+  SourceRig rig(MODE_Setup, {kSmallSensor, kFast});
+  auto source = start(rig);
+  std::mutex mutex;
+  std::condition_variable framed;
+  int frames = 0;
+  std::thread streaming([&] {
+    Buffer raw;
+    while (source->createData(raw)) {
+      std::lock_guard lock(mutex);
+      ++frames;
+      framed.notify_all();
+    }
+  });
+  {
+    std::unique_lock lock(mutex);
+    framed.wait(lock, [&] { return frames > 0; });
+  }
+  source->SetRunning(false);
+  streaming.join();  // returns only once createData answered false
+  EXPECT_FALSE(source->Running());
+  EXPECT_GE(frames, 1);
 }
 
 TEST_F(SetupSourceTest, PausedFrameLeavesTheCycleOpen) {
