@@ -4,6 +4,7 @@
 KEL_PACKAGES=(
   build-essential cmake pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev libopencv-imgproc-dev
+  libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
   libfreetype-dev libfontconfig-dev fonts-dejavu-core
 )
 

@@ -1,0 +1,127 @@
+#include "platform/avi/frame_encoder.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavutil/imgutils.h>
+#include <libavutil/opt.h>
+#include <libswscale/swscale.h>
+}
+
+#include <algorithm>
+
+namespace plat {
+
+namespace {
+
+constexpr int kKeyFrameInterval = 25;
+
+std::string libraryText(int error) {
+  char text[AV_ERROR_MAX_STRING_SIZE] = {};
+  av_strerror(error, text, sizeof(text));
+  return text;
+}
+
+}  // namespace
+
+int mjpegQscale(LONG quality) {
+  quality = std::clamp<LONG>(quality, 1, 100);
+  return 2 + static_cast<int>((100 - quality) * 29 / 99);
+}
+
+double x264Crf(LONG quality) {
+  quality = std::clamp<LONG>(quality, 1, 100);
+  return 10.0 + (100 - quality) * 0.35;
+}
+
+std::unique_ptr<FrameEncoder> FrameEncoder::open(const CompressorKind& kind, const VideoFormat& input,
+                                                 LONG quality, REFERENCE_TIME frameDuration, std::string* error) {
+  auto fail = [&](std::string text) {
+    if (error) *error = std::string(kind.encoder) + ": " + text;
+    return nullptr;
+  };
+  const AVCodec* codec = avcodec_find_encoder_by_name(kind.encoder);
+  if (!codec) return fail("the encoder is not available");
+  std::unique_ptr<FrameEncoder> encoder(new FrameEncoder(input));
+  AVCodecContext* c = encoder->codec_ = avcodec_alloc_context3(codec);
+  encoder->frame_ = av_frame_alloc();
+  encoder->packet_ = av_packet_alloc();
+  if (!c || !encoder->frame_ || !encoder->packet_) return fail("out of memory");
+
+  c->width = input.width;
+  c->height = input.height;
+  c->pix_fmt = static_cast<AVPixelFormat>(kind.pixelFormat);
+  if (kind.fullRange) c->color_range = AVCOL_RANGE_JPEG;
+  av_reduce(&c->time_base.num, &c->time_base.den, frameDuration > 0 ? frameDuration : 400000, 10000000, 1 << 30);
+  c->framerate = av_inv_q(c->time_base);
+  c->gop_size = kKeyFrameInterval;
+  c->max_b_frames = 0;
+  // Frame threads would hold pictures back; slices do not.
+  c->thread_type = FF_THREAD_SLICE;
+  if (kind.fourcc == MAKEFOURCC('M', 'J', 'P', 'G')) {
+    c->flags |= AV_CODEC_FLAG_QSCALE;
+    c->global_quality = FF_QP2LAMBDA * mjpegQscale(quality);
+  } else if (kind.fourcc == MAKEFOURCC('H', '2', '6', '4')) {
+    av_opt_set(c->priv_data, "preset", "veryfast", 0);
+    av_opt_set(c->priv_data, "tune", "zerolatency", 0);
+    av_opt_set_double(c->priv_data, "crf", x264Crf(quality), 0);
+  }
+  const int opened = avcodec_open2(c, codec, nullptr);
+  if (opened < 0) return fail(libraryText(opened));
+
+  const AVPixelFormat source = input.bitCount == 32 ? AV_PIX_FMT_BGR0 : AV_PIX_FMT_BGR24;
+  encoder->scaler_ = sws_getContext(input.width, input.height, source, input.width, input.height, c->pix_fmt,
+                                    SWS_BILINEAR, nullptr, nullptr, nullptr);
+  if (!encoder->scaler_) return fail("no conversion to the encoder's pixel format");
+  if (kind.fullRange) {
+    const int* table = sws_getCoefficients(SWS_CS_ITU601);
+    sws_setColorspaceDetails(encoder->scaler_, table, 1, table, 1, 0, 1 << 16, 1 << 16);
+  }
+  AVFrame* f = encoder->frame_;
+  f->format = c->pix_fmt;
+  f->width = c->width;
+  f->height = c->height;
+  f->color_range = c->color_range;
+  if (av_frame_get_buffer(f, 0) < 0) return fail("out of memory");
+  return encoder;
+}
+
+FrameEncoder::~FrameEncoder() {
+  sws_freeContext(scaler_);
+  av_packet_free(&packet_);
+  av_frame_free(&frame_);
+  avcodec_free_context(&codec_);
+}
+
+HRESULT FrameEncoder::encode(const std::uint8_t* picture, std::int64_t number, const PacketSink& sink) {
+  if (av_frame_make_writable(frame_) < 0) return E_OUTOFMEMORY;
+  // Bottom-up rows: start at the last row in memory (the top of the
+  // picture) and walk backwards.
+  const std::uint8_t* rows[4] = {picture + static_cast<std::ptrdiff_t>(input_.height - 1) * input_.stride};
+  const int strides[4] = {input_.bottomUp ? -input_.stride : input_.stride};
+  if (!input_.bottomUp) rows[0] = picture;
+  sws_scale(scaler_, rows, strides, 0, input_.height, frame_->data, frame_->linesize);
+  frame_->pts = number;
+  if (codec_->flags & AV_CODEC_FLAG_QSCALE) frame_->quality = codec_->global_quality;
+  if (avcodec_send_frame(codec_, frame_) < 0) return E_FAIL;
+  return drain(sink);
+}
+
+HRESULT FrameEncoder::flush(const PacketSink& sink) {
+  const int sent = avcodec_send_frame(codec_, nullptr);
+  if (sent < 0 && sent != AVERROR_EOF) return E_FAIL;
+  return drain(sink);
+}
+
+HRESULT FrameEncoder::drain(const PacketSink& sink) {
+  for (;;) {
+    const int got = avcodec_receive_packet(codec_, packet_);
+    if (got == AVERROR(EAGAIN) || got == AVERROR_EOF) return S_OK;
+    if (got < 0) return E_FAIL;
+    const HRESULT hr = sink(packet_->data, static_cast<std::size_t>(packet_->size),
+                            (packet_->flags & AV_PKT_FLAG_KEY) != 0, packet_->pts);
+    av_packet_unref(packet_);
+    if (FAILED(hr)) return hr;
+  }
+}
+
+}  // namespace plat
