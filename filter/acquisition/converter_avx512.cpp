@@ -20,6 +20,8 @@ namespace Orvo::conv::avx512 {
 #if defined(__x86_64__)
 
 #define KEL_AVX512 __attribute__((target("avx512f,avx512bw,avx512vbmi")))
+// A lambda inside such a function needs the same target to use its registers.
+#define KEL_AVX512_LAMBDA __attribute__((target("avx512f,avx512bw,avx512vbmi")))
 
 namespace {
 
@@ -146,20 +148,51 @@ KEL_AVX512 inline void storePixels(std::uint8_t* out, const __m512i* v, std::siz
   }
 }
 
+// Stores 64 whole pixels, straight-line.
+KEL_AVX512 inline void store64Pixels(std::uint8_t* out, __m512i a, __m512i b, __m512i c) {
+  store(out, a);
+  store(out + 64, b);
+  store(out + 128, c);
+}
+
+// 4-byte pixels: the fourth bytes are never written.
+KEL_AVX512 inline void store64Pixels(std::uint8_t* out, __m512i a, __m512i b, __m512i c, __m512i d) {
+  _mm512_mask_storeu_epi8(out, kColourBytes, a);
+  _mm512_mask_storeu_epi8(out + 64, kColourBytes, b);
+  _mm512_mask_storeu_epi8(out + 128, kColourBytes, c);
+  _mm512_mask_storeu_epi8(out + 192, kColourBytes, d);
+}
+
 template <int Stride, bool Mapped>
 KEL_AVX512 void writeGrey(const std::uint8_t* samples, std::size_t pixels, const std::uint8_t* table,
                           std::uint8_t* out) {
   Lut lut{};
   if constexpr (Mapped) lut = loadLut(table);
-  __m512i idx[Stride];
-  for (int s = 0; s < Stride; ++s) idx[s] = load(Stride == 3 ? kSpread3[s] : kSpread4[s]);
-  for (std::size_t i = 0; i < pixels; i += 64) {
-    const std::size_t n = std::min<std::size_t>(pixels - i, 64);
-    __m512i v = n == 64 ? load(samples + i) : _mm512_maskz_loadu_epi8(firstBytes(n), samples + i);
+  const __m512i i0 = load(Stride == 3 ? kSpread3[0] : kSpread4[0]);
+  const __m512i i1 = load(Stride == 3 ? kSpread3[1] : kSpread4[1]);
+  const __m512i i2 = load(Stride == 3 ? kSpread3[2] : kSpread4[2]);
+  const __m512i i3 = load(kSpread4[3]);
+  auto pixelsOf = [&](__m512i v, __m512i* px) KEL_AVX512_LAMBDA {
     if constexpr (Mapped) v = lookup(lut, v);
-    __m512i px[Stride];
-    for (int s = 0; s < Stride; ++s) px[s] = _mm512_permutexvar_epi8(idx[s], v);
-    storePixels<Stride>(out + Stride * i, px, Stride * n);
+    px[0] = _mm512_permutexvar_epi8(i0, v);
+    px[1] = _mm512_permutexvar_epi8(i1, v);
+    px[2] = _mm512_permutexvar_epi8(i2, v);
+    if constexpr (Stride == 4) px[3] = _mm512_permutexvar_epi8(i3, v);
+  };
+  std::size_t i = 0;
+  for (; i + 64 <= pixels; i += 64) {
+    __m512i px[4];
+    pixelsOf(load(samples + i), px);
+    if constexpr (Stride == 3) {
+      store64Pixels(out + 3 * i, px[0], px[1], px[2]);
+    } else {
+      store64Pixels(out + 4 * i, px[0], px[1], px[2], px[3]);
+    }
+  }
+  if (i < pixels) {
+    __m512i px[4];
+    pixelsOf(_mm512_maskz_loadu_epi8(firstBytes(pixels - i), samples + i), px);
+    storePixels<Stride>(out + Stride * i, px, Stride * (pixels - i));
   }
 }
 
@@ -188,7 +221,15 @@ KEL_AVX512 void demosaicRow(const std::uint8_t* even, const std::uint8_t* odd, s
       const __m512i blueGreen = _mm512_permutex2var_epi8(b, bg[s], g);
       px[s] = _mm512_mask_permutexvar_epi8(blueGreen, Stride == 3 ? kRed3[s] : kRed4, bg[s], r);
     }
-    storePixels<Stride>(out + Stride * x, px, Stride * std::min<std::size_t>(n - x, 64));
+    if (n - x >= 64) {
+      if constexpr (Stride == 3) {
+        store64Pixels(out + 3 * x, px[0], px[1], px[2]);
+      } else {
+        store64Pixels(out + 4 * x, px[0], px[1], px[2], px[3]);
+      }
+    } else {
+      storePixels<Stride>(out + Stride * x, px, Stride * (n - x));
+    }
   }
 }
 
