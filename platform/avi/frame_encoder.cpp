@@ -21,6 +21,27 @@ std::string libraryText(int error) {
   return text;
 }
 
+// The range must be known before the converter is chosen: set afterwards,
+// the direct RGB to 4:2:0 path would ignore it.
+SwsContext* makeScaler(const VideoFormat& input, AVPixelFormat from, AVPixelFormat to, bool fullRange) {
+  SwsContext* scaler = sws_alloc_context();
+  if (!scaler) return nullptr;
+  av_opt_set_int(scaler, "srcw", input.width, 0);
+  av_opt_set_int(scaler, "srch", input.height, 0);
+  av_opt_set_int(scaler, "dstw", input.width, 0);
+  av_opt_set_int(scaler, "dsth", input.height, 0);
+  av_opt_set_int(scaler, "src_format", from, 0);
+  av_opt_set_int(scaler, "dst_format", to, 0);
+  av_opt_set_int(scaler, "sws_flags", SWS_BILINEAR, 0);
+  av_opt_set_int(scaler, "src_range", 1, 0);
+  av_opt_set_int(scaler, "dst_range", fullRange ? 1 : 0, 0);
+  if (sws_init_context(scaler, nullptr, nullptr) < 0) {
+    sws_freeContext(scaler);
+    return nullptr;
+  }
+  return scaler;
+}
+
 }  // namespace
 
 int mjpegQscale(LONG quality) {
@@ -69,13 +90,8 @@ std::unique_ptr<FrameEncoder> FrameEncoder::open(const CompressorKind& kind, con
   if (opened < 0) return fail(libraryText(opened));
 
   const AVPixelFormat source = input.bitCount == 32 ? AV_PIX_FMT_BGR0 : AV_PIX_FMT_BGR24;
-  encoder->scaler_ = sws_getContext(input.width, input.height, source, input.width, input.height, c->pix_fmt,
-                                    SWS_BILINEAR, nullptr, nullptr, nullptr);
+  encoder->scaler_ = makeScaler(input, source, c->pix_fmt, kind.fullRange);
   if (!encoder->scaler_) return fail("no conversion to the encoder's pixel format");
-  if (kind.fullRange) {
-    const int* table = sws_getCoefficients(SWS_CS_ITU601);
-    sws_setColorspaceDetails(encoder->scaler_, table, 1, table, 1, 0, 1 << 16, 1 << 16);
-  }
   AVFrame* f = encoder->frame_;
   f->format = c->pix_fmt;
   f->width = c->width;
