@@ -196,6 +196,33 @@ KEL_AVX512 void writeGrey(const std::uint8_t* samples, std::size_t pixels, const
   }
 }
 
+// One output row of 2x2 sums: pairs of columns added within each row by a
+// multiply-add with ones, the two rows added, then packed to bytes with
+// saturation at 255.
+template <int Stride>
+KEL_AVX512 void sumRow(const std::uint8_t* r0, const std::uint8_t* r1, std::size_t outWidth, const Lut& lut,
+                       std::uint8_t* out) {
+  const __m512i ones = _mm512_set1_epi8(1);
+  const __m512i inOrder = _mm512_setr_epi64(0, 2, 4, 6, 1, 3, 5, 7);
+  const __m512i i0 = load(Stride == 3 ? kSpread3[0] : kSpread4[0]);
+  const __m512i i1 = load(Stride == 3 ? kSpread3[1] : kSpread4[1]);
+  const __m512i i2 = load(Stride == 3 ? kSpread3[2] : kSpread4[2]);
+  const __m512i i3 = load(kSpread4[3]);
+  const std::size_t inWidth = 2 * outWidth;
+  auto pairs = [&](std::size_t col) KEL_AVX512_LAMBDA {
+    const __mmask64 m = firstBytes(col < inWidth ? inWidth - col : 0);
+    return _mm512_add_epi16(_mm512_maddubs_epi16(_mm512_maskz_loadu_epi8(m, r0 + col), ones),
+                            _mm512_maddubs_epi16(_mm512_maskz_loadu_epi8(m, r1 + col), ones));
+  };
+  for (std::size_t x = 0; x < outWidth; x += 64) {
+    const __m512i sums = _mm512_permutexvar_epi64(inOrder, _mm512_packus_epi16(pairs(2 * x), pairs(2 * x + 64)));
+    const __m512i v = lookup(lut, sums);
+    __m512i px[4] = {_mm512_permutexvar_epi8(i0, v), _mm512_permutexvar_epi8(i1, v), _mm512_permutexvar_epi8(i2, v),
+                     _mm512_permutexvar_epi8(i3, v)};
+    storePixels<Stride>(out + Stride * x, px, Stride * std::min<std::size_t>(outWidth - x, 64));
+  }
+}
+
 template <int Stride>
 KEL_AVX512 void demosaicRow(const std::uint8_t* even, const std::uint8_t* odd, std::size_t width,
                             const std::uint8_t* mappedEven, const std::uint8_t* mappedOdd, const Lut& green,
@@ -302,6 +329,21 @@ KEL_AVX512 void WriteGrey(const std::uint8_t* samples, std::size_t pixels, const
   }
 }
 
+KEL_AVX512 void WriteSums(const std::uint8_t* samples, std::size_t width, std::size_t height,
+                          const std::uint8_t* table, std::uint8_t* out, int stride) {
+  const Lut lut = loadLut(table);
+  const std::size_t outWidth = width / 2;
+  for (std::size_t y = 0; y < height / 2; ++y) {
+    const std::uint8_t* r0 = samples + 2 * y * width;
+    std::uint8_t* o = out + y * outWidth * stride;
+    if (stride == 3) {
+      sumRow<3>(r0, r0 + width, outWidth, lut, o);
+    } else {
+      sumRow<4>(r0, r0 + width, outWidth, lut, o);
+    }
+  }
+}
+
 KEL_AVX512 ChannelSums SumChannels(const std::uint8_t* mosaic, std::size_t width, std::size_t height) {
   // Per row parity: the sum of all samples and of the even columns, in
   // 64-bit lanes.
@@ -358,6 +400,9 @@ std::size_t UnpackWords(const std::uint32_t*, const std::uint32_t*, const std::u
 }
 void WriteGrey(const std::uint8_t*, std::size_t, const std::uint8_t*, std::uint8_t*, int) { unavailable(); }
 ChannelSums SumChannels(const std::uint8_t*, std::size_t, std::size_t) { unavailable(); }
+void WriteSums(const std::uint8_t*, std::size_t, std::size_t, const std::uint8_t*, std::uint8_t*, int) {
+  unavailable();
+}
 void MapRow(const std::uint8_t*, std::size_t, const std::uint8_t*, std::uint8_t*) { unavailable(); }
 void DemosaicRow(const std::uint8_t*, const std::uint8_t*, std::size_t, const std::uint8_t*, const std::uint8_t*,
                  const std::uint8_t*, std::uint8_t*, int) {

@@ -24,6 +24,10 @@ std::size_t UnpackWords(const std::uint32_t* p1, const std::uint32_t* p2, const 
 void WriteGrey(const std::uint8_t* samples, std::size_t pixels, const std::uint8_t* table, std::uint8_t* out,
                int stride);
 
+// The (W/2) x (H/2) picture of 2x2 sums, limited to 255, through the table.
+void WriteSums(const std::uint8_t* samples, std::size_t width, std::size_t height, const std::uint8_t* table,
+               std::uint8_t* out, int stride);
+
 ChannelSums SumChannels(const std::uint8_t* mosaic, std::size_t width, std::size_t height);
 
 // out[i] = table[in[i]] for i below n.

@@ -74,6 +74,10 @@ void CopyGrey(const std::uint8_t* samples, std::size_t pixels, std::uint8_t* out
 
 void WriteSums(const std::uint8_t* samples, std::size_t width, std::size_t height, const Table& table,
                std::uint8_t* out, int stride) {
+  if (ActiveIsa() == Isa::Avx512) {
+    avx512::WriteSums(samples, width, height, table.data(), out, stride);
+    return;
+  }
   const std::size_t outW = width / 2;
   const std::size_t outH = height / 2;
   for (std::size_t y = 0; y < outH; ++y) {

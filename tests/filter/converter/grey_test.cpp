@@ -136,6 +136,36 @@ TEST_P(ConverterGrey, SummationAddsEvenBlocksAndSaturates) {
                                              0, 0, 0, 0x3C, 23, 23, 23, 0x3C}));
 }
 
+TEST_P(ConverterGrey, SummationOfLargeFramesMatchesTheBlockSums) {
+  // Output rows of 63, 64, 65 and 150 pixels: around and past one vector step.
+  for (auto [w, h] : {std::pair{127u, 5u}, {128u, 4u}, {130u, 3u}, {300u, 6u}}) {
+    // Mostly small samples, so that some sums stay below 255.
+    std::vector<std::uint8_t> s(std::size_t(w) * h);
+    for (auto& v : s) v = static_cast<std::uint8_t>(rng() % 2 ? rng() % 64 : rng());
+    feed(converter, packSamples(w, h, s, rng));
+    Orvo::Settings().levels.black = 20;
+    Orvo::Settings().levels.white = 240;
+    for (int stride : {3, 4}) {
+      SCOPED_TRACE(testing::Message() << w << "x" << h << " stride " << stride);
+      const std::size_t bytes = std::size_t(w / 2) * (h / 2) * stride;
+      std::vector<std::uint8_t> out(bytes + 64, 0x6B);
+      std::vector<std::uint8_t> expected = out;
+      for (std::size_t y = 0; y < h / 2; ++y) {
+        for (std::size_t x = 0; x < w / 2; ++x) {
+          auto at = [&](std::size_t r, std::size_t c) { return int(s[r * w + c]); };
+          const int sum = std::min(at(2 * y, 2 * x) + at(2 * y, 2 * x + 1) + at(2 * y + 1, 2 * x) +
+                                       at(2 * y + 1, 2 * x + 1),
+                                   255);
+          const int v = std::min(std::max(sum - 20, 0) * 255 / 220, 255);
+          std::fill_n(&expected[(y * (w / 2) + x) * stride], 3, std::uint8_t(v));
+        }
+      }
+      converter.ConvertSummation(w, h, std::span(out).first(bytes), stride);
+      ASSERT_EQ(out, expected);
+    }
+  }
+}
+
 TEST_P(ConverterGrey, RepackSortsGroupsByPartAndClipsBelowTheLastRow) {
   // Two full rows of 256 and five pixels of a third: 11 x 47 = 517 pixels.
   std::vector<std::uint8_t> s(517);
