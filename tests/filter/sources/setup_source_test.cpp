@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <filesystem>
 #include <mutex>
+#include <stdexcept>
 #include <thread>
 
 #include "filter/acquisition/StSetupSource.h"
@@ -47,6 +48,15 @@ bool frameLockFreeForOthers() {
   });
   other.join();
   return taken;
+}
+
+TEST_F(SetupSourceTest, ConstructionRefusesAClosedSystemAndThrowsLibraryRefusals) {
+  Orvo::StOrvoSource::Holder closed;
+  EXPECT_THROW(Orvo::StSetupSource(closed, window.hwnd()), std::invalid_argument);
+  // The third of the four DMA contexts is refused: the rest is undone.
+  SourceRig rig(MODE_Setup, {kSmallSensor, {"KELLIB3_FAIL", "DmaCreateContext:3"}});
+  EXPECT_THROW(Orvo::StSetupSource(rig.holder(), window.hwnd()), LIB3::CError);
+  EXPECT_NO_THROW(Orvo::StSetupSource(rig.holder(), window.hwnd()));
 }
 
 TEST_F(SetupSourceTest, SourceNeverRunOpensTheCycleAndProducesNoFrame) {
