@@ -7,6 +7,16 @@
 CRendererInputPin::CRendererInputPin(CVideoRenderer* renderer, CCritSec* lock, HRESULT* phr)
     : CBaseInputPin("CRendererInputPin", renderer, lock, phr, u"Input0"), renderer_(renderer) {}
 
+HRESULT CRendererInputPin::NonDelegatingQueryInterface(REFIID riid, void** ppv) {
+  if (riid == IID_IVideoRowOrder) return GetInterface(static_cast<IVideoRowOrder*>(this), ppv);
+  return CBaseInputPin::NonDelegatingQueryInterface(riid, ppv);
+}
+
+HRESULT CRendererInputPin::SetTopDownRows(BOOL topDown) {
+  renderer_->frames().setRowsTopDown(topDown != FALSE);
+  return S_OK;
+}
+
 HRESULT CRendererInputPin::CheckMediaType(const CMediaType* pmt) {
   if (!pmt) return E_POINTER;
   return plat::videoFormatOf(*pmt) ? S_OK : VFW_E_TYPE_NOT_ACCEPTED;

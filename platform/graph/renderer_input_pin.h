@@ -1,17 +1,24 @@
 // The renderer's input pin: takes RGB video, copies every sample into the
 // renderer's newest-frame store and reports the end of the stream to the
-// graph (EC_COMPLETE, once per run).
+// graph (EC_COMPLETE, once per run). An upstream pin may tell it that the
+// rows go top row first (IVideoRowOrder).
 #pragma once
 
 #include <atomic>
 
 #include "platform/dshow/input_pin.h"
+#include "platform/graph/row_order.h"
 
 class CVideoRenderer;
 
-class CRendererInputPin final : public CBaseInputPin {
+class CRendererInputPin final : public CBaseInputPin, public IVideoRowOrder {
  public:
   CRendererInputPin(CVideoRenderer* renderer, CCritSec* lock, HRESULT* phr);
+
+  DECLARE_IUNKNOWN
+  HRESULT NonDelegatingQueryInterface(REFIID riid, void** ppv) override;
+  // IVideoRowOrder: the frames read back say which row comes first.
+  HRESULT SetTopDownRows(BOOL topDown) override;
 
   HRESULT CheckMediaType(const CMediaType* pmt) override;
   // The renderer proposes no types of its own.

@@ -17,8 +17,14 @@ void VideoFrameStore::clear() {
   std::lock_guard lock(mutex_);
   format_.reset();
   hasFrame_ = false;
+  topDownRows_ = false;
   bytes_.clear();
   bytes_.shrink_to_fit();
+}
+
+void VideoFrameStore::setRowsTopDown(bool topDown) {
+  std::lock_guard lock(mutex_);
+  topDownRows_ = topDown;
 }
 
 std::optional<VideoFormat> VideoFrameStore::format() const {
@@ -43,7 +49,7 @@ bool VideoFrameStore::copyTo(VideoFrame& frame) const {
   frame.height = format_->height;
   frame.stride = format_->stride;
   frame.bitCount = format_->bitCount;
-  frame.bottomUp = format_->bottomUp;
+  frame.bottomUp = format_->bottomUp && !topDownRows_;
   frame.counter = counter_;
   frame.bytes.assign(bytes_.begin(), bytes_.end());
   return true;
@@ -59,6 +65,8 @@ BYTE* VideoFrameStore::copyAsDib() const {
   header.biPlanes = 1;
   header.biClrUsed = 0;
   header.biClrImportant = 0;
+  // A DIB says top-down rows with a negative height.
+  if (topDownRows_ && header.biHeight > 0) header.biHeight = -header.biHeight;
   std::memcpy(block, &header, sizeof header);
   std::memcpy(block + sizeof header, bytes_.data(), bytes_.size());
   return block;

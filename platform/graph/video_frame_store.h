@@ -17,8 +17,11 @@ class VideoFrameStore {
  public:
   // A new connection: the old picture no longer fits and is dropped.
   void setFormat(const VideoFormat& format);
-  // The connection went away.
+  // The connection went away; the row order goes back to the declared one.
   void clear();
+  // The samples hold the top row first whatever the format declares; the
+  // frames read back (and the DIB of the current image) say so.
+  void setRowsTopDown(bool topDown);
   std::optional<VideoFormat> format() const;
 
   // Copies one picture; false when the format is unknown or `size` is
@@ -37,6 +40,7 @@ class VideoFrameStore {
   std::optional<VideoFormat> format_;
   std::vector<BYTE> bytes_;
   bool hasFrame_ = false;
+  bool topDownRows_ = false;
   // Keeps counting across connections, so that a reader never mistakes a
   // new stream's first frame for one it already has.
   std::uint64_t counter_ = 0;
