@@ -40,6 +40,9 @@ KelOrvoSource::~KelOrvoSource() {
   // A graph stops its filters before releasing them; should one not, the
   // streaming thread must end while the system it reads is still there.
   if (!IsStopped()) CSource::Stop();
+  // The stream source frees library objects: it goes while the system and
+  // the library are still open, before the members close them.
+  if (pin_) pin_->DropSource();
 }
 
 HRESULT KelOrvoSource::NonDelegatingQueryInterface(REFIID riid, void** ppv) {
