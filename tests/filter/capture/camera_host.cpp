@@ -12,7 +12,8 @@ namespace kel::test {
 namespace {
 constexpr const char* kCameraVars[] = {"KELLIB3_SENSOR", "KELLIB3_SIZE", "KELLIB3_SHUTTER",
                                        "KELLIB3_CONTROLLERS", "KELLIB3_ORIENTATION", "KELLIB3_CAMERA",
-                                       "KELLIB3_FAIL", "KELLIB3_TIME_SCALE", "KELLIB3_TRIGGER_MS"};
+                                       "KELLIB3_FAIL", "KELLIB3_TIME_SCALE", "KELLIB3_TRIGGER_MS",
+                                       "KELORVO_DESKTOP_BPP"};
 }
 
 CaptureHost::CaptureHost(std::vector<std::pair<std::string, std::string>> vars) {

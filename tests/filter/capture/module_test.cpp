@@ -8,7 +8,9 @@
 #include "platform/com/guid.h"
 #include "platform/com/registration.h"
 #include "platform/dshow/guids.h"
+#include "shared/identifiers.h"
 #include "tests/filter/capture/camera_host.h"
+#include "tests/filter/capture/graph_rig.h"
 
 namespace kel::test {
 namespace {
@@ -84,6 +86,21 @@ TEST(CaptureModule, CanUnloadOnlyWhenNoFilterOrPropertyObjectIsLeft) {
   EXPECT_EQ(canUnloadNow(), S_FALSE) << "the property object still counts";
   gain.reset();
   EXPECT_EQ(canUnloadNow(), S_OK);
+  CoFreeUnusedLibraries();
+  EXPECT_FALSE(moduleLoaded()) << "nothing pins the module once its objects are gone";
+}
+
+TEST(CaptureModule, UnloadsAfterItsPinHasStreamed) {
+  {
+    GraphRig rig;
+    ASSERT_EQ(rig.build(MODE_Setup), S_OK);
+    ASSERT_EQ(rig.run(), S_OK);
+    plat::VideoFrame frame;
+    ASSERT_TRUE(rig.nextFrame(frame));
+    ASSERT_TRUE(rig.stop());
+  }
+  CoFreeUnusedLibraries();
+  EXPECT_FALSE(moduleLoaded()) << "the streaming thread left nothing of the module behind";
 }
 
 }  // namespace
