@@ -4,5 +4,4 @@ target_sources(kelfilter PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/StPreviewSource.cpp
 )
 include(${CMAKE_CURRENT_LIST_DIR}/overlay.cmake)
-include(${CMAKE_CURRENT_LIST_DIR}/overlay.cmake)
 include(${CMAKE_CURRENT_LIST_DIR}/save.cmake)
