@@ -1,0 +1,236 @@
+// Saving films: 1000 uncompressed 1280x1024 RGB24 frames through the AVI
+// multiplexer and file writer, beside a plain sequential write of the same
+// bytes into the same folder; and frames per second for each compressor.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <set>
+#include <stdexcept>
+#include <vector>
+
+#include "platform/avi/save_interfaces.h"
+#include "platform/com/co_create.h"
+#include "platform/com/standard_classes.h"
+#include "platform/dshow/errors.h"
+#include "platform/dshow/source.h"
+#include "platform/dshow/source_stream.h"
+#include "platform/graph/graph_interfaces.h"
+#include "platform/graph/graph_topology.h"
+
+namespace {
+
+constexpr LONG kWidth = 1280;
+constexpr LONG kHeight = 1024;
+constexpr LONG kFrameBytes = kWidth * kHeight * 3;
+constexpr int kRawFrames = 1000;
+constexpr int kCompressedFrames = 50;
+
+std::filesystem::path benchFolder() {
+  const char* chosen = std::getenv("KELORVO_BENCH_DIR");
+  auto folder = chosen ? std::filesystem::path(chosen) : std::filesystem::temp_directory_path() / "kelorvo_avi_bench";
+  std::filesystem::create_directories(folder);
+  return folder;
+}
+
+// Smooth picture content, as a camera gives, written once per buffer.
+void fillPicture(BYTE* data) {
+  for (LONG y = 0; y < kHeight; ++y) {
+    BYTE* row = data + static_cast<std::size_t>(y) * kWidth * 3;
+    for (LONG x = 0; x < kWidth; ++x) {
+      row[x * 3] = static_cast<BYTE>(x / 5);
+      row[x * 3 + 1] = static_cast<BYTE>(y / 4);
+      row[x * 3 + 2] = static_cast<BYTE>((x + y) / 9);
+    }
+  }
+}
+
+class BenchStream final : public CSourceStream {
+ public:
+  BenchStream(HRESULT* phr, CSource* filter, int frames) : CSourceStream("BenchStream", phr, filter, u"1"), frames_(frames) {}
+
+ protected:
+  HRESULT GetMediaType(CMediaType* pmt) override {
+    CMediaType mt(&MEDIATYPE_Video);
+    mt.SetSubtype(&MEDIASUBTYPE_RGB24);
+    mt.SetFormatType(&FORMAT_VideoInfo);
+    auto* vi = reinterpret_cast<VIDEOINFO*>(mt.AllocFormatBuffer(sizeof(VIDEOINFO)));
+    vi->AvgTimePerFrame = 400000;
+    vi->bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), kWidth, kHeight, 1, 24, BI_RGB, kFrameBytes, 0, 0, 0, 0};
+    mt.SetSampleSize(kFrameBytes);
+    *pmt = mt;
+    return S_OK;
+  }
+  HRESULT DecideBufferSize(IMemAllocator* alloc, ALLOCATOR_PROPERTIES* request) override {
+    request->cBuffers = std::max<LONG>(request->cBuffers, 2);
+    request->cbBuffer = kFrameBytes;
+    ALLOCATOR_PROPERTIES actual{};
+    return alloc->SetProperties(request, &actual);
+  }
+  HRESULT FillBuffer(IMediaSample* sample) override {
+    if (next_ >= frames_) return S_FALSE;
+    BYTE* data = nullptr;
+    sample->GetPointer(&data);
+    if (filled_.insert(data).second) fillPicture(data);
+    sample->SetActualDataLength(kFrameBytes);
+    REFERENCE_TIME start = (next_ + 1) * 400000LL, stop = start + 400000;
+    sample->SetTime(&start, &stop);
+    ++next_;
+    return S_OK;
+  }
+  HRESULT OnThreadCreate() override {
+    next_ = 0;
+    return S_OK;
+  }
+
+ private:
+  const int frames_;
+  int next_ = 0;
+  std::set<BYTE*> filled_;
+};
+
+class BenchSource final : public CSource {
+ public:
+  static ComPtr<IBaseFilter> create(int frames) {
+    HRESULT hr = S_OK;
+    auto* filter = new BenchSource(&hr);
+    ComPtr<IBaseFilter> result(static_cast<IBaseFilter*>(filter));
+    new BenchStream(&hr, filter, frames);
+    if (FAILED(hr)) throw std::runtime_error("bench source");
+    return result;
+  }
+
+ private:
+  explicit BenchSource(HRESULT* phr)
+      : CSource("BenchSource", nullptr, CLSID{0x3C0E5A21, 0x7D42, 0x4B19, {0x8E, 0x10, 0x5A, 0x61, 2, 0x33, 0x44, 0x16}}, phr) {}
+};
+
+ComPtr<IBaseFilter> make(const CLSID& clsid) {
+  ComPtr<IBaseFilter> filter;
+  if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_ALL, IID_IBaseFilter, filter.putVoid()))) {
+    throw std::runtime_error(plat::lastCoCreateError());
+  }
+  return filter;
+}
+
+ComPtr<IPin> pinOf(IBaseFilter* filter, std::size_t n) { return plat::pinsOf(filter).at(n); }
+
+// source -> [compressor] -> AVIMux -> FileWriter, run to completion.
+void saveFilm(int frames, IBaseFilter* compressor, const std::filesystem::path& file) {
+  ComPtr<IGraphBuilder> graph;
+  if (FAILED(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_ALL, IID_IGraphBuilder, graph.putVoid()))) {
+    throw std::runtime_error("no graph");
+  }
+  auto source = BenchSource::create(frames);
+  auto mux = make(CLSID_AviDest);
+  auto writer = make(CLSID_FileWriter);
+  graph->AddFilter(source.get(), u"Camera");
+  graph->AddFilter(mux.get(), u"AVIMux");
+  graph->AddFilter(writer.get(), u"FileWriter");
+  HRESULT hr = S_OK;
+  if (compressor) {
+    graph->AddFilter(compressor, u"Compressor");
+    hr = graph->Connect(pinOf(source.get(), 0).get(), pinOf(compressor, 0).get());
+    if (SUCCEEDED(hr)) hr = graph->Connect(pinOf(compressor, 1).get(), pinOf(mux.get(), 0).get());
+  } else {
+    hr = graph->Connect(pinOf(source.get(), 0).get(), pinOf(mux.get(), 0).get());
+  }
+  ComPtr<IFileSinkFilter> sink;
+  writer.as(IID_IFileSinkFilter, sink);
+  AM_MEDIA_TYPE mt{};
+  mt.majortype = MEDIATYPE_Stream;
+  mt.subtype = MEDIASUBTYPE_Avi;
+  if (SUCCEEDED(hr)) hr = sink->SetFileName(file.u16string().c_str(), &mt);
+  if (SUCCEEDED(hr)) hr = graph->ConnectDirect(pinOf(mux.get(), 1).get(), pinOf(writer.get(), 0).get(), &mt);
+  ComPtr<IMediaControl> control;
+  ComPtr<IMediaEventEx> events;
+  graph.as(IID_IMediaControl, control);
+  graph.as(IID_IMediaEventEx, events);
+  if (SUCCEEDED(hr)) hr = control->Run();
+  LONG code = 0;
+  LONG_PTR p1 = 0, p2 = 0;
+  while (SUCCEEDED(hr) && events->GetEvent(&code, &p1, &p2, -1) == S_OK && code != EC_COMPLETE) {
+    if (code == EC_ERRORABORT) hr = static_cast<HRESULT>(p1);
+  }
+  control->Stop();
+  if (FAILED(hr)) throw std::runtime_error("the save failed");
+}
+
+struct Registry {
+  Registry() {
+    const auto file = benchFolder() / "registry";
+    setenv("KELORVO_REGISTRY", file.c_str(), 1);
+    plat::registerStandardClasses(false);
+  }
+};
+
+void BM_PlainWrite(benchmark::State& state) {
+  std::vector<BYTE> frame(kFrameBytes);
+  fillPicture(frame.data());
+  const auto file = benchFolder() / "plain.bin";
+  for (auto _ : state) {
+    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    for (int i = 0; i < kRawFrames; ++i) {
+      if (::write(fd, frame.data(), frame.size()) != static_cast<ssize_t>(frame.size())) state.SkipWithError("write");
+    }
+    ::close(fd);
+    state.PauseTiming();
+    std::filesystem::remove(file);
+    state.ResumeTiming();
+  }
+  state.SetBytesProcessed(state.iterations() * kRawFrames * static_cast<int64_t>(kFrameBytes));
+}
+BENCHMARK(BM_PlainWrite)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_MuxAndWriter(benchmark::State& state) {
+  static Registry registry;
+  const auto file = benchFolder() / "film.avi";
+  for (auto _ : state) {
+    saveFilm(kRawFrames, nullptr, file);
+    state.PauseTiming();
+    std::filesystem::remove(file);
+    state.ResumeTiming();
+  }
+  state.SetBytesProcessed(state.iterations() * kRawFrames * static_cast<int64_t>(kFrameBytes));
+}
+BENCHMARK(BM_MuxAndWriter)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+ComPtr<IBaseFilter> compressorAt(ULONG index) {
+  ComPtr<ICreateDevEnum> devices;
+  CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_ALL, IID_ICreateDevEnum, devices.putVoid());
+  ComPtr<IEnumMoniker> monikers;
+  if (!devices || devices->CreateClassEnumerator(CLSID_VideoCompressorCategory, monikers.put(), 0) != S_OK) return {};
+  monikers->Skip(index);
+  ComPtr<IMoniker> moniker;
+  if (monikers->Next(1, moniker.put(), nullptr) != S_OK) return {};
+  ComPtr<IBaseFilter> filter;
+  moniker->BindToObject(nullptr, nullptr, IID_IBaseFilter, filter.putVoid());
+  return filter;
+}
+
+// Argument: the compressor's place in the enumerator (0 FFV1, 1 Motion JPEG, 2 H.264).
+void BM_Compressor(benchmark::State& state) {
+  static Registry registry;
+  const auto file = benchFolder() / "compressed.avi";
+  for (auto _ : state) {
+    auto compressor = compressorAt(static_cast<ULONG>(state.range(0)));
+    if (!compressor) {
+      state.SkipWithError("compressor not available");
+      break;
+    }
+    saveFilm(kCompressedFrames, compressor.get(), file);
+    state.PauseTiming();
+    std::filesystem::remove(file);
+    state.ResumeTiming();
+  }
+  state.counters["fps"] =
+      benchmark::Counter(static_cast<double>(state.iterations() * kCompressedFrames), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_Compressor)->Arg(0)->Arg(1)->Arg(2)->Iterations(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();
