@@ -86,6 +86,26 @@ void FrameConverter::Unpack(std::size_t firstWord, std::size_t words) {
 
 void FrameConverter::UnpackAll(std::size_t pixels) { Unpack(0, conv::PartWords(pixels)); }
 
+conv::ChannelSums FrameConverter::UnpackAndSum(std::size_t width, std::size_t height) {
+  // A band of an even number of rows at a time (about 16 KiB), summed while
+  // it is still in the first-level cache.
+  const std::size_t band = std::max<std::size_t>(2, 16384 / width / 2 * 2);
+  const std::size_t pixels = width * height;
+  conv::ChannelSums sums;
+  std::size_t unpacked = 0;  // words
+  for (std::size_t row = 0; row < height; row += band) {
+    const std::size_t rows = std::min(band, height - row);
+    const std::size_t words = conv::PartWords(std::min(pixels, (row + rows) * width));
+    Unpack(unpacked, words - unpacked);
+    unpacked = words;
+    const conv::ChannelSums s = conv::SumChannels(samples_.get() + row * width, width, rows);
+    sums.red += s.red;
+    sums.green += s.green;
+    sums.blue += s.blue;
+  }
+  return sums;
+}
+
 void FrameConverter::WriteGreyPixels(std::size_t pixels, const conv::Table* table, std::uint8_t* out, int stride) {
   // Unpacked a slice at a time, so the samples are still in the first-level
   // cache when they are written out.
@@ -113,8 +133,7 @@ void FrameConverter::ConvertColour(unsigned width, unsigned height, std::span<st
     WriteGreyPixels(pixels, nullptr, out.data(), stride);
     return;
   }
-  UnpackAll(pixels);
-  const conv::ChannelSums sums = conv::SumChannels(samples_.get(), width, height);
+  const conv::ChannelSums sums = UnpackAndSum(width, height);
   // Tiny frames would give a zero divisor.
   const std::uint64_t quarter = std::max<std::uint64_t>(pixels / 4, 1);
   const std::uint64_t half = std::max<std::uint64_t>(pixels / 2, 1);

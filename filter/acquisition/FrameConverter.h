@@ -17,6 +17,7 @@
 #include <span>
 #include <vector>
 
+#include "filter/acquisition/converter_bayer.h"
 #include "filter/acquisition/converter_tables.h"
 
 namespace Orvo {
@@ -63,6 +64,8 @@ class FrameConverter {
   // Unpacks `words` words of each part from word `firstWord` on into the samples.
   void Unpack(std::size_t firstWord, std::size_t words);
   void UnpackAll(std::size_t pixels);
+  // Unpacks the frame and sums its mosaic channels.
+  conv::ChannelSums UnpackAndSum(std::size_t width, std::size_t height);
   // Unpacks the frame and writes its grey pixels through `table` (none: the
   // plain samples).
   void WriteGreyPixels(std::size_t pixels, const conv::Table* table, std::uint8_t* out, int stride);

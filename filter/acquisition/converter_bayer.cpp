@@ -133,7 +133,13 @@ void demosaicAvx512(const std::uint8_t* mosaic, std::size_t width, std::size_t h
     }
     std::uint8_t* row = out + y * rowBytes;
     avx512::DemosaicRow(even, odd, width, mappedEven.data(), mappedOdd.data(), t.green.data(), row, stride);
-    copyLastColumns(row, width, stride);
+    // Pixel W - 3 once more from the rows: reading it back from the output
+    // would wait for the vector stores to complete.
+    const std::size_t x = width - 3;
+    const unsigned green = (unsigned(even[2 * ((x + 1) / 2)]) + odd[2 * (x / 2) + 1]) / 2;
+    const std::uint8_t px[3] = {mappedOdd[2 * (x / 2)], t.green[green], mappedEven[2 * ((x + 1) / 2) + 1]};
+    std::memcpy(row + (x + 1) * stride, px, 3);
+    std::memcpy(row + (x + 2) * stride, px, 3);
   }
   copyLastRows(out, width, height, stride);
 }

@@ -145,6 +145,8 @@ TEST_P(ConverterColour, DemosaicMatchesTheRulesForEverySizeAndSetting) {
       // 64 and 65 computed pixels a row: one whole vector step, and one more.
       {66, 5, 3, 1, 1, 1, 10, 240, 0, 0, 0},   {67, 6, 4, 1, 0, 0, 0, 255, 9, 200, 40},
       {67, 4, 3, 0, 0, 0, 0, 255, 0, 0, 0},    {200, 4, 4, 1, 1, 0, 0, 255, 0, 0, 0},
+      // Unpacked and summed a few rows at a time: bands of 4, 4 and 3 rows.
+      {2999, 11, 4, 1, 1, 0, 0, 255, 0, 0, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.w << "x" << c.h << " stride " << c.stride);
