@@ -86,7 +86,12 @@ INSTANTIATE_TEST_SUITE_P(Formats, UncompressedFilm,
                          ::testing::Values(SaveSourceConfig{64, 48, 24, 10},
                                            // rows padded to four bytes
                                            SaveSourceConfig{30, 20, 24, 7},
-                                           SaveSourceConfig{64, 48, 32, 5}));
+                                           SaveSourceConfig{64, 48, 32, 5}),
+                         [](const auto& info) {
+                           const SaveSourceConfig& c = info.param;
+                           return "Rgb" + std::to_string(c.bitCount) + "_" + std::to_string(c.width) + "x" +
+                                  std::to_string(c.height);
+                         });
 
 TEST_F(SaveGraphTest, FrameRateFollowsTheSamplesWhenTheTypeGivesNone) {
   SaveSourceConfig config{32, 16, 24, 4};
@@ -138,7 +143,8 @@ TEST_P(CompressedFilm, DecodesToTheSourcePictures) {
 INSTANTIATE_TEST_SUITE_P(Kinds, CompressedFilm,
                          ::testing::Values(CompressorCase{u"FFV1 (без потерь)", "ffv1", "ffv1", 0},
                                            CompressorCase{u"Motion JPEG", "mjpeg", "mjpeg", 3.0},
-                                           CompressorCase{u"H.264", "libx264", "h264", 3.0}));
+                                           CompressorCase{u"H.264", "libx264", "h264", 3.0}),
+                         [](const auto& info) { return std::string(info.param.decoder); });
 
 TEST_F(SaveGraphTest, LowerMotionJpegQualityGivesASmallerFilm) {
   const SaveSourceConfig config{64, 48, 24, 10};
