@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <mutex>
 #include <stdexcept>
+#include <string>
 #include <unordered_map>
 
 namespace plat {
@@ -19,6 +20,9 @@ namespace {
 constexpr std::size_t kGlyphCacheLimit = 2048;
 
 constexpr char32_t kReplacement = 0xFFFD;
+
+// Larger text than any screen or frame shows; keeps glyph bitmaps bounded.
+constexpr int kMaxPixelHeight = 2000;
 
 // Decodes one code point at `i` and moves past it; malformed sequences give
 // U+FFFD and move one byte on.
@@ -132,6 +136,8 @@ FontFace::FontFace(const FontMatch& match, int cellHeight, int defaultPixelHeigh
   impl_->embolden = match.embolden;
   impl_->oblique = match.oblique;
 
+  if (cellHeight < -kMaxPixelHeight || cellHeight > kMaxPixelHeight)
+    throw std::runtime_error("font height " + std::to_string(cellHeight) + " is out of range");
   int pixels = defaultPixelHeight;
   if (cellHeight < 0) {
     pixels = -cellHeight;

@@ -41,7 +41,8 @@ class FontFace {
  public:
   // `cellHeight` follows LOGFONT's lfHeight: negative = pixel height of the
   // characters, positive = height of a line, 0 = `defaultPixelHeight`.
-  // Throws std::runtime_error when the file cannot be opened or sized.
+  // Throws std::runtime_error when the file cannot be opened or sized, or
+  // the height is beyond 2000 pixels either way.
   FontFace(const FontMatch& match, int cellHeight, int defaultPixelHeight);
   ~FontFace();
   FontFace(const FontFace&) = delete;

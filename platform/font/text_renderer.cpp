@@ -25,9 +25,14 @@ TextExtent drawText(const FontFace& font, const PixelTarget& target, int x, int 
   check(target);
   const TextExtent extent = font.measure(utf8);
   // Clip rectangle: the text's box within the target.
+  // In 64 bits, so positions far outside the target cannot overflow.
+  const long long left64 = x, top64 = y;
+  if (left64 >= target.width || top64 >= target.height || left64 + extent.width <= 0 ||
+      top64 + extent.height <= 0)
+    return extent;
   const int clipLeft = std::max(x, 0), clipTop = std::max(y, 0);
-  const int clipRight = std::min(x + extent.width, target.width);
-  const int clipBottom = std::min(y + extent.height, target.height);
+  const int clipRight = static_cast<int>(std::min<long long>(left64 + extent.width, target.width));
+  const int clipBottom = static_cast<int>(std::min<long long>(top64 + extent.height, target.height));
   if (clipLeft >= clipRight || clipTop >= clipBottom) return extent;
 
   const std::uint8_t bgr[3] = {static_cast<std::uint8_t>((color >> 16) & 0xFF),

@@ -47,6 +47,10 @@ TEST(FontHandles, DescriptionReadsBackUntilDeletedAndHandlesAreNotReused) {
   ASSERT_GT(GetObjectW(other, sizeof wide, &wide), 0);
   EXPECT_EQ(std::u16string(wide.lfFaceName), u"Шрифт без файла");
   EXPECT_EQ(DeleteObject(other), TRUE);
+
+  EXPECT_EQ(CreateFontIndirectA(nullptr), nullptr);
+  const LOGFONTW huge = wideFont(u"", -2'000'000'000);
+  EXPECT_EQ(CreateFontIndirectW(&huge), nullptr);
 }
 
 TEST(FontHandles, StockGuiFontIsTheSansSerifMatchAndStays) {
