@@ -7,5 +7,6 @@ target_sources(kelfilter PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/converter_bayer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/converter_repack.cpp
   ${CMAKE_CURRENT_LIST_DIR}/converter_isa.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/converter_avx512.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/converter_avx512_unpack.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/converter_avx512_pixels.cpp
 )
