@@ -89,7 +89,7 @@ TEST(CaptureEndToEnd, RecordingEndsWithTheEventAndPlaysBackBothWays) {
   EXPECT_EQ(backwardSteps, 0);
 
   ASSERT_EQ(seeking->SetRate(-1.0), S_OK);
-  changes(2);  // a frame chosen before the rate changed
+  changes(3);  // frames chosen before the rate changed
   const auto [backward, stepsOn, stepsBack] = direction(6);
   EXPECT_LT(backward, 0);
   EXPECT_EQ(stepsOn, 0);

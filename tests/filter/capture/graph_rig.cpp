@@ -99,7 +99,11 @@ bool GraphRig::stop() {
   camera_->StopCamera(TRUE);
   if (FAILED(control_->Stop())) return false;
   OAFilterState state = State_Running;
-  return control_->GetState(INFINITE, &state) == S_OK && state == State_Stopped;
+  if (control_->GetState(INFINITE, &state) != S_OK || state != State_Stopped) return false;
+  // Frames delivered before the stop are old news for the next run.
+  plat::VideoFrame frame;
+  if (plat::readNewestFrame(renderer_.get(), frame)) lastFrame_ = frame.counter;
+  return true;
 }
 
 bool GraphRig::recordFilm(int frames) {

@@ -49,7 +49,8 @@ class GraphRig {
   // As the shell runs a graph: RunCamera, then Run.
   HRESULT run();
   // As the shell stops one: SetStopped, StopCamera(TRUE), Stop; true when
-  // the graph reached State_Stopped.
+  // the graph reached State_Stopped. Frames delivered up to then no longer
+  // count as new for nextFrame.
   bool stop();
 
   // As the recorder does: the input graph for `frames` frames (started by
