@@ -139,12 +139,4 @@ TEST_F(BackgroundProcedureTest, RecordSourceRefusedBeforeAnyWriteStillRestoresTh
   for (int k = 0; k < 4; ++k) EXPECT_TRUE(transform.Background(k).empty());
 }
 
-TEST_F(BackgroundProcedureTest, ClosedCameraTakesNothingAndSaysSo) {
-  SaveRig rig(MODE_Setup, {kSmallSensor, kFastClock});
-  Orvo::StClearImageTransform transform(rig.system().Handle());
-  Orvo::StOrvoSource::Holder closed;
-  EXPECT_FALSE(Orvo::TakeBackground(closed, transform, window.hwnd(), 3));
-  EXPECT_EQ(window.texts().size(), 1u);
-}
-
 }  // namespace

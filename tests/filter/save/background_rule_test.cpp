@@ -48,26 +48,12 @@ TEST(BackgroundRule, FrameBeyondAShorterBackgroundIsCopied) {
   for (std::size_t i = 4; i < 10; ++i) EXPECT_EQ(out[i], frame[i]) << i;
 }
 
-TEST(BackgroundRule, OutputShorterThanTheFrameIsNotOverrun) {
-  const Bytes frame = ramp(8, 30);
-  const Bytes background(8, 0);
-  Bytes out(3, 0);
-  Orvo::SubtractBackground(out, frame, background);
-  EXPECT_EQ(out, (Bytes{50, 57, 64}));
-}
-
 class TransformTest : public ::testing::Test {
  protected:
   SettingsGuard settings;
   SaveRig rig{MODE_Setup, {kSmallSensor}};
   Orvo::StClearImageTransform transform{rig.system().Handle()};
 };
-
-TEST_F(TransformTest, StartsDisabledWithoutBackgrounds) {
-  EXPECT_FALSE(transform.Enabled());
-  EXPECT_EQ(transform.BackgroundIndex(), 0);
-  for (int k = 0; k < 4; ++k) EXPECT_TRUE(transform.Background(k).empty()) << k;
-}
 
 TEST_F(TransformTest, DisabledCopiesTheFrameAndStillAdvancesTheIndexToThree) {
   const Bytes frame = ramp(97, 3);

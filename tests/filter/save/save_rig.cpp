@@ -23,6 +23,11 @@ RecordingWindow::RecordingWindow() : queue_(std::make_shared<plat::MessageQueue>
   });
 }
 
+RecordingWindow::~RecordingWindow() {
+  queue_->pump();
+  window_.reset();
+}
+
 const std::vector<Received>& RecordingWindow::received() {
   queue_->pump();
   return received_;

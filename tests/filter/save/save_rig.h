@@ -38,6 +38,10 @@ struct Received {
 class RecordingWindow {
  public:
   RecordingWindow();
+  // Takes what is still queued (freeing its texts) before the window goes.
+  ~RecordingWindow();
+  RecordingWindow(const RecordingWindow&) = delete;
+  RecordingWindow& operator=(const RecordingWindow&) = delete;
   HWND hwnd() const { return window_->hwnd(); }
   // Delivers what was posted so far; everything received.
   const std::vector<Received>& received();
