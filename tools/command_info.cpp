@@ -2,23 +2,17 @@
 #include <string>
 
 #include "platform/com/bstr_holder.h"
-#include "platform/com/co_create.h"
 #include "platform/com/hresult_message.h"
 #include "platform/kernel/text_codec.h"
 #include "shared/camera_interfaces.h"
 #include "tools/commands.h"
 #include "tools/option_print.h"
+#include "tools/session.h"
 
 namespace kelorvo {
 namespace {
 
 std::string utf8(const plat::Bstr& text) { return plat::utf16ToUtf8(text.view()); }
-
-// The filter ends its texts' lines with "\r\r\n"; a terminal wants "\n".
-std::string withoutReturns(std::string text) {
-  std::erase(text, '\r');
-  return text;
-}
 
 // Each line of the information list, indented.
 void printInfoList(const plat::Bstr& list) {
@@ -52,26 +46,12 @@ int describe(ICamera2& camera) {
 }  // namespace
 
 int infoCommand() {
-  CoInitialize(nullptr);
-  int code = 1;
-  {
-    ComPtr<ICamera2> camera;
-    const HRESULT hr = CoCreateInstance(CLSID_KelOrvoSource, nullptr, CLSCTX_INPROC_SERVER, IID_ICamera2,
-                                        camera.putVoid());
-    if (FAILED(hr)) {
-      std::fprintf(stderr, "kelorvo info: cannot create the capture filter: %s (%s)\n",
-                   plat::lastCoCreateError().c_str(), plat::hresultMessage(hr).c_str());
-    } else if (!camera->IsOpened()) {
-      plat::Bstr reason;
-      camera->GetErrorText(reason.put());
-      std::fprintf(stderr, "kelorvo info: the camera could not be opened\n%s\n",
-                   reason.empty() ? "(the filter gave no reason)" : withoutReturns(utf8(reason)).c_str());
-    } else {
-      code = describe(*camera);
-    }
-  }
-  CoFreeUnusedLibraries();
-  CoUninitialize();
+  Session session("info");
+  if (!session.open()) return 1;
+  const ComPtr<ICamera2> camera = session.camera();
+  if (!camera) return session.fail("the capture filter has no camera interface");
+  const int code = describe(*camera);
+  session.pump();
   return code;
 }
 

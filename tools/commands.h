@@ -1,5 +1,7 @@
 // The commands of the kelorvo host. Each returns the process exit code.
 #pragma once
+#include <string>
+#include <vector>
 
 namespace kelorvo {
 
@@ -10,5 +12,11 @@ int registerCommand(bool unregister);
 // Creates the capture filter through the class registry and prints what
 // the camera reports, with every option of the catalogue.
 int infoCommand();
+
+// `get` (write false) and `set` (write true) of one option.
+int optionCommand(const std::vector<std::string>& args, bool write);
+int codecsCommand();
+int snapshotCommand(const std::vector<std::string>& args);
+int recordCommand(const std::vector<std::string>& args);
 
 }  // namespace kelorvo

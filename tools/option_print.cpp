@@ -133,6 +133,12 @@ bool printRect(ICamera2& camera, const KnownOption& o, std::FILE* out) {
 
 }  // namespace
 
+char knownOptionKind(std::uint32_t id, std::uint32_t index) {
+  for (const auto& o : kOptions)
+    if (o.id == id && o.index == index) return o.kind == OptionKind::Scalar ? 's' : o.kind == OptionKind::Enum ? 'e' : 'r';
+  return 0;
+}
+
 int printOptions(ICamera2& camera, std::FILE* out) {
   int printed = 0;
   for (const auto& o : kOptions) {

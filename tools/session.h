@@ -1,0 +1,43 @@
+// One command's time with the camera: the class registry's objects, the
+// shell's graph builder, and a log window whose lines (the filter's texts
+// and the shell's own) go to standard error.
+#pragma once
+#include <memory>
+#include <string>
+
+#include "platform/win/message_queue.h"
+#include "platform/win/window_table.h"
+#include "shell/graph/Graph.h"
+
+namespace kelorvo {
+
+class Session {
+ public:
+  explicit Session(std::string command);
+  ~Session();
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  // Creates the graph; on failure prints the reason and returns false.
+  bool open();
+  CGraph& graph() { return graph_; }
+  ComPtr<ICamera2> camera();
+  plat::MessageQueue& queue() { return *queue_; }
+  // Runs the log window's queued messages.
+  void pump() { queue_->pump(); }
+
+  // "kelorvo COMMAND: reason" on one line; returns 1.
+  int fail(const std::string& reason) const;
+
+ private:
+  std::string command_;
+  std::shared_ptr<plat::MessageQueue> queue_;
+  std::unique_ptr<plat::WindowRegistration> logWindow_;
+  CGraph graph_;
+  bool created_ = false;
+};
+
+// A reason on one line: line ends become "; ", carriage returns go.
+std::string oneLine(std::string text);
+
+}  // namespace kelorvo
