@@ -53,7 +53,9 @@ class StFileSource final : public StOrvoSource {
 
   bool createData(FrameBuffer& raw) override;
 
-  // Whether background subtraction is on; the parameter file's "Фон:" line.
+  // Whether background subtraction is on, for the parameter file's "Фон:"
+  // line (none: off). Set before streaming starts; called on the streaming
+  // thread.
   void SetBackgroundQuery(std::function<bool()> query) { background_ = std::move(query); }
 
   std::int32_t FirstFrame() const { return first_.load(); }
