@@ -143,6 +143,9 @@ TEST_F(Log, WritesScrollTheWindowAndClearEmptiesTheLines) {
   LogError(".\\Setting", 1, "again");
   EXPECT_EQ(log.Lines().size(), 1u) << "new lines start again at the top";
   log.SetObserver(previous);
+  log.SetLogWindow(nullptr);
+  queue->pump();
+  EXPECT_EQ(scrolls.size(), 4u);
   ASSERT_EQ(seen.size(), 3u);
   EXPECT_EQ(seen[1], "<clear>");
   EXPECT_TRUE(seen[0].ends_with("CreateEvent: ERROR_INVALID_FUNCTION\\DialogWndRecoder; Line: 146 ")) << seen[0];
