@@ -5,6 +5,7 @@
 #include "filter/capture/KelOrvoSourcePin.h"
 #include "filter/hardware/lib3_error.h"
 #include "filter/options/module_count.h"
+#include "filter/processing/blend.h"
 #include "platform/dshow/guids.h"
 
 IUnknown* KelOrvoSource::CreateInstance(IUnknown* outer, HRESULT* hr) {
@@ -68,7 +69,14 @@ HRESULT KelOrvoSource::RunCamera() {
     return E_FAIL;
   }
   pin_->SetStopped(0);
-  // The preview overlay's data are refreshed here once the overlay exists.
+  if (holder_.Get()->Mode() == MODE_Preview) {
+    try {
+      Blend::BlendInfoEx::Access(holder_.Get()->Handle()).Refresh();
+    } catch (const LIB3::CError& e) {
+      // The overlay keeps its earlier values; input is running.
+      LIB3::ShowError(e, "RunCamera");
+    }
+  }
   return S_OK;
 }
 
@@ -107,11 +115,10 @@ HRESULT KelOrvoSource::IsSaveFinished(int* finished) {
   return pin_->QuerySaveFinished(finished);
 }
 
-HRESULT KelOrvoSource::EnableBackgroundSubtraction(BOOL) {
+HRESULT KelOrvoSource::EnableBackgroundSubtraction(BOOL enable) {
   if (!pin_) return E_FAIL;
-  // The flag lives on the pin's background transform and the overlay
-  // object, which are not part of this filter yet.
-  return E_NOTIMPL;
+  pin_->EnableBackgroundSubtraction(enable != FALSE);
+  return S_OK;
 }
 
 HRESULT KelOrvoSource::SetEndEvent(HANDLE event) {

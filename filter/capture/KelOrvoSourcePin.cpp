@@ -8,7 +8,10 @@
 #include "filter/capture/desktop_depth.h"
 #include "filter/hardware/error_data.h"
 #include "filter/hardware/lib3_error.h"
+#include "filter/processing/StFileSource.h"
 #include "filter/processing/StPreviewSource.h"
+#include "filter/processing/blend.h"
+#include "platform/font/bitmap.h"
 #include "platform/dshow/errors.h"
 #include "platform/dshow/guids.h"
 #include "platform/graph/row_order.h"
@@ -25,6 +28,13 @@ KelOrvoSourcePin::KelOrvoSourcePin(HRESULT* hr, CSource* filter, Holder& holder)
       holder_(holder),
       bytesPerPixel_(Kel::DesktopBytesPerPixel()) {
   if (!holder_.IsOpened()) {
+    if (hr) *hr = E_FAIL;
+    return;
+  }
+  try {
+    transform_ = std::make_unique<Orvo::StClearImageTransform>(holder_.Get()->Handle());
+  } catch (const LIB3::CError& e) {
+    LIB3::ShowError(e, "KelOrvoSourcePin():");
     if (hr) *hr = E_FAIL;
     return;
   }
@@ -54,14 +64,23 @@ void KelOrvoSourcePin::SetVisibleFramePeriod(int period) {
   if (dynamic_cast<Orvo::StSetupSource*>(source_.get())) Orvo::Settings().visibleFramePeriod = period;
 }
 
-HRESULT KelOrvoSourcePin::QuerySaveFinished(int*) {
-  // Only the save-mode source can answer, and this pin makes none yet.
-  return S_FALSE;
+HRESULT KelOrvoSourcePin::QuerySaveFinished(int* finished) {
+  Orvo::StFileSource* file = FileSource();
+  if (!file) return S_FALSE;
+  if (!finished) return E_POINTER;
+  *finished = file->IsSaveFinished() ? 1 : 0;
+  return S_OK;
+}
+
+void KelOrvoSourcePin::EnableBackgroundSubtraction(bool on) {
+  if (transform_) transform_->SetEnabled(on);
+  Blend::BlendInfoEx::Access(holder_.Get()->Handle()).SetBackground(on);
 }
 
 void KelOrvoSourcePin::DropSource() {
   CAutoLock lock(&pinLock_);
   source_.reset();
+  transform_.reset();
 }
 
 // ---- media types and buffers --------------------------------------------
@@ -90,10 +109,10 @@ HRESULT KelOrvoSourcePin::GetMediaType(int position, CMediaType* type) {
     HRESULT hr = VFW_S_NO_MORE_ITEMS;
     if (position == 0) hr = Kel::BuildStreamType(format_, header, error.get(), type);
     if (position == 1) hr = Kel::BuildVideoType(format_, type);
-    // Here the per-system overlay object is to get the picture's BITMAP
-    // description (width, height negated for top-down rows, width x bytes
-    // per pixel per row, one plane, bytes per pixel x 8 bits) once the
-    // overlay exists.
+    const LONG width = static_cast<LONG>(format_.width);
+    const BITMAP picture{0, width, -static_cast<LONG>(format_.height), width * bytesPerPixel_, 1,
+                         static_cast<WORD>(bytesPerPixel_ * 8), nullptr};
+    Blend::BlendInfoEx::Access(holder_.Get()->Handle()).PrepareBitmap(picture);
     return hr;
   } catch (const LIB3::CError& e) {
     plat::MessageBox("GetMediaType():" + e.Text(), "KelOrvoSource", MB_OK | MB_ICONERROR);
@@ -141,8 +160,12 @@ std::unique_ptr<Orvo::StOrvoSource> KelOrvoSourcePin::MakeSource(const GUID& mod
     }
     return preview;
   }
-  // Save mode's file source comes with later work: without a source the
-  // stream ends at once.
+  if (mode == MODE_Save) {
+    auto file = std::make_unique<Orvo::StFileSource>(holder_, window);
+    Orvo::StClearImageTransform* transform = transform_.get();
+    file->SetBackgroundQuery([transform] { return transform && transform->Enabled(); });
+    return file;
+  }
   return nullptr;
 }
 

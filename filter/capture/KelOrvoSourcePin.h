@@ -5,8 +5,10 @@
 // It offers two media types (the camera's data-header stream and RGB
 // video), creates the stream source of the current mode when it connects,
 // and on the streaming thread turns each frame of that source into one
-// media sample: the source fills the raw frame, the processed frame is
-// copied into the sample with digital gain and orientation.
+// media sample: the source fills the raw frame, the background transform
+// makes the processed frame from it, which is copied into the sample with
+// digital gain and orientation; in preview and save mode the frame
+// information overlay is drawn over it.
 //
 // Row order: outside save mode the sample's rows go top row first although
 // the video type, like any DIB type, declares bottom-up rows; the pin tells
@@ -30,6 +32,8 @@
 #include "filter/acquisition/system_holder.h"
 #include "filter/capture/output_format.h"
 #include "filter/capture/pin_seeking.h"
+#include "filter/processing/StClearImageTransform.h"
+#include "filter/processing/StFileSource.h"
 #include "platform/dshow/crit_sec.h"
 #include "platform/dshow/source_stream.h"
 #include "platform/kernel/handle.h"
@@ -66,11 +70,16 @@ class KelOrvoSourcePin final : public CSourceStream {
   // S_FALSE (and `finished` untouched) unless the current source is the
   // save-mode source.
   HRESULT QuerySaveFinished(int* finished);
+  // Background subtraction on or off, for the transform and the overlay.
+  void EnableBackgroundSubtraction(bool on);
+
+  // The current source when it is the save-mode source, else null.
+  Orvo::StFileSource* FileSource() const { return dynamic_cast<Orvo::StFileSource*>(source_.get()); }
 
   // Null while unconnected.
   Orvo::StOrvoSource* CurrentSource() const { return source_.get(); }
-  // Destroys the current source while the library is still there; the
-  // filter calls it before it closes the system.
+  // Destroys the current source and the background transform while the
+  // library is still there; the filter calls it before it closes the system.
   void DropSource();
 
   int BytesPerPixel() const { return bytesPerPixel_; }
@@ -95,9 +104,16 @@ class KelOrvoSourcePin final : public CSourceStream {
   bool RefreshFormat();
   // Tells the peer in which order the sample's rows go.
   void AnnounceRowOrder(IPin* receivePin) const;
+  // Set-up mode with subtraction on: the backgrounds are taken with the
+  // camera stopped through the filter's camera interface.
+  void TakeBackgroundBeforeRun();
+  // The overlay over the sample when it is enabled (preview and save mode).
+  void DrawOverlay(IMediaSample* sample);
 
   Holder& holder_;
   std::unique_ptr<Orvo::StOrvoSource> source_;
+  // Null only when the holder was not open at construction.
+  std::unique_ptr<Orvo::StClearImageTransform> transform_;
   std::vector<std::uint8_t> raw_;
   std::vector<std::uint8_t> processed_;
   std::atomic<int> stopped_{0};

@@ -5,6 +5,7 @@
 
 #include "filter/acquisition/settings_records.h"
 #include "filter/capture/KelOrvoSource.h"
+#include "platform/font/gdi_font.h"
 
 namespace {
 Orvo::ProcessSettings& records() { return Orvo::Settings(); }
@@ -43,7 +44,9 @@ HRESULT KelOrvoSource::SetOverlayFont(HFONT font, COLORREF color) {
 
 HRESULT KelOrvoSource::GetOverlayFont(HFONT* font, COLORREF* color) {
   if (!font || !color) return E_POINTER;
-  *font = records().save.font;
+  HFONT stored = records().save.font;
+  // Null stands for the default: the stock GUI font.
+  *font = stored ? stored : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   *color = records().save.textColor;
   return S_OK;
 }

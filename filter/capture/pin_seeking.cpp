@@ -1,6 +1,7 @@
 #include "filter/capture/pin_seeking.h"
 
 #include "filter/capture/KelOrvoSourcePin.h"
+#include "filter/processing/StFileSource.h"
 #include "filter/processing/StPreviewSource.h"
 #include "platform/dshow/guids.h"
 
@@ -19,7 +20,11 @@ Orvo::StPreviewSource* PinSeeking::Preview() const {
 }
 
 HRESULT PinSeeking::GetDuration(LONGLONG* duration) {
-  // The save-mode source answers here too once it exists.
+  if (Orvo::StFileSource* file = pin_.FileSource()) {
+    if (!duration) return E_POINTER;
+    *duration = file->Duration();
+    return S_OK;
+  }
   Orvo::StPreviewSource* preview = Preview();
   if (!preview) return S_FALSE;
   if (!duration) return E_POINTER;
@@ -81,8 +86,11 @@ HRESULT PinSeeking::Pause() {
   return S_OK;
 }
 
-HRESULT PinSeeking::GetPositions(LONGLONG*, LONGLONG*) {
-  // Save progress comes from the save-mode source, which this pin does not
-  // create yet; no other source has any.
-  return S_FALSE;
+HRESULT PinSeeking::GetPositions(LONGLONG* current, LONGLONG* stop) {
+  Orvo::StFileSource* file = pin_.FileSource();
+  if (!file) return S_FALSE;
+  if (!current || !stop) return E_POINTER;
+  *current = file->FramesWritten();
+  *stop = file->FramesToWrite();
+  return S_OK;
 }

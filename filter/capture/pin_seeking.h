@@ -50,7 +50,7 @@ class PinSeeking final : public IMediaSeekingLocal, public IMediaSeeking {
   HRESULT GetStopPosition(LONGLONG*) override { return E_NOTIMPL; }
   HRESULT ConvertTimeFormat(LONGLONG*, const GUID*, LONGLONG, const GUID*) override { return E_NOTIMPL; }
   HRESULT SetPositions(LONGLONG*, DWORD, LONGLONG*, DWORD) override { return E_NOTIMPL; }
-  // Save progress (frames written, last - first frame); S_FALSE unless the
+  // Save progress (frames written, frames to write); S_FALSE unless the
   // current source is the save-mode source.
   HRESULT GetPositions(LONGLONG* current, LONGLONG* stop) override;
   HRESULT GetAvailable(LONGLONG*, LONGLONG*) override { return E_NOTIMPL; }

@@ -5,12 +5,18 @@
 #include <utility>
 
 #include "filter/acquisition/StRecordSource.h"
+#include "filter/acquisition/StSetupSource.h"
 #include "filter/acquisition/settings_records.h"
 #include "filter/acquisition/stream_source_notify.h"
 #include "filter/capture/KelOrvoSourcePin.h"
 #include "filter/capture/frame_copy.h"
 #include "filter/hardware/error_data.h"
 #include "filter/hardware/lib3_error.h"
+#include "filter/processing/StPreviewSource.h"
+#include "filter/processing/background_procedure.h"
+#include "filter/processing/blend.h"
+#include "platform/com/unknown.h"
+#include "shared/camera_interfaces.h"
 
 namespace {
 constexpr std::int32_t kRotated = 180;
@@ -18,10 +24,23 @@ constexpr std::int32_t kRotated = 180;
 
 HRESULT KelOrvoSourcePin::OnThreadStartPlay() {
   CAutoLock lock(&pinLock_);
-  // Background capture before a set-up run comes with the background
-  // transform.
   if (auto* record = dynamic_cast<Orvo::StRecordSource*>(source_.get())) record->SetEndEvent(endEvent_);
+  if (Orvo::StFileSource* file = FileSource()) file->Start(endEvent_);
+  if (dynamic_cast<Orvo::StSetupSource*>(source_.get()) && transform_ && transform_->Enabled())
+    TakeBackgroundBeforeRun();
   return S_OK;
+}
+
+void KelOrvoSourcePin::TakeBackgroundBeforeRun() {
+  // Through the filter's own interface, so the pin's stop flag and the
+  // input follow the camera exactly as for a call from the shell.
+  ComPtr<ICamera2> camera;
+  if (FAILED(m_pFilter->GetOwner()->QueryInterface(IID_ICamera2, camera.putVoid())) || !camera) return;
+  camera->StopCamera(TRUE);
+  // Failures are posted to the notify window; the run goes on without
+  // the backgrounds not taken.
+  Orvo::TakeBackground(holder_, *transform_, notifyWindow_, bytesPerPixel_);
+  camera->RunCamera();
 }
 
 HRESULT KelOrvoSourcePin::OnThreadDestroy() {
@@ -44,18 +63,35 @@ HRESULT KelOrvoSourcePin::FillBuffer(IMediaSample* sample) {
     Orvo::PostNotifyText(notifyWindow_, e.what());
     return S_FALSE;
   }
-  // The background transform writes the processed frame from the raw one;
-  // until it exists the processed frame is the raw frame itself, handed
-  // over without a copy.
-  std::swap(processed_, raw_);
+  processed_.resize(raw_.size());
+  if (!transform_ || !transform_->Apply(processed_, raw_)) return S_FALSE;
   if (!sample) return E_POINTER;
   const HRESULT copied = CopyToSample(sample);
   if (FAILED(copied)) return copied;
-  // The overlay (preview and save mode) and the save-mode time stamps come
-  // with later work.
   if (previewMode_) sample->SetTime(nullptr, nullptr);
+  if (saveMode_) {
+    if (Orvo::StFileSource* file = FileSource()) {
+      REFERENCE_TIME start = file->SampleStart();
+      REFERENCE_TIME stop = file->SampleStop();
+      sample->SetTime(&start, &stop);
+    }
+  }
+  DrawOverlay(sample);
   sample->SetSyncPoint(TRUE);
   return S_OK;
+}
+
+void KelOrvoSourcePin::DrawOverlay(IMediaSample* sample) {
+  if (!(previewMode_ || saveMode_) || Orvo::Settings().save.overlayEnabled.load() == 0) return;
+  int frame = 0;
+  if (auto* preview = dynamic_cast<Orvo::StPreviewSource*>(source_.get())) frame = preview->CurrentPosition();
+  else if (Orvo::StFileSource* file = FileSource()) frame = file->CurrentFrame();
+  else return;
+  BYTE* data = nullptr;
+  if (FAILED(sample->GetPointer(&data)) || !data) return;
+  const LONG size = sample->GetSize();
+  Blend::BlendInfoEx::Access(holder_.Get()->Handle())
+      .Draw(data, static_cast<std::size_t>(size > 0 ? size : 0), frame, saveMode_);
 }
 
 HRESULT KelOrvoSourcePin::CopyToSample(IMediaSample* sample) {

@@ -19,13 +19,13 @@ class CameraRecords : public ::testing::Test {
 TEST_F(CameraRecords, StartFromTheirInitialValues) {
   ASSERT_TRUE(camera);
   int black = -1, white = -1, gain = -1, gamma = -1, mono = -1, color = -1, r = -1, g = -1, b = -1;
-  HFONT font = reinterpret_cast<HFONT>(1);
+  HFONT font = nullptr;
   COLORREF colour = 0;
   ASSERT_EQ(camera->GetLevels(&black, &white), S_OK);
   EXPECT_EQ(black, 0);
   EXPECT_EQ(white, 255);
   ASSERT_EQ(camera->GetOverlayFont(&font, &colour), S_OK);
-  EXPECT_EQ(font, nullptr) << "null stands for the default GUI font";
+  EXPECT_NE(font, nullptr) << "no font set gives the stock GUI font";
   EXPECT_EQ(colour, 0xFFFFFFu);
   ASSERT_EQ(camera->GetDigitalGain(&gain), S_OK);
   ASSERT_EQ(camera->GetGamma(&gamma), S_OK);

@@ -88,16 +88,18 @@ TEST(CapturePinFrames, LibraryErrorOfTheLiveSourceIsPostedAndEndsTheStream) {
   EXPECT_NE(texts[0].find("StSetupSource"), std::string::npos) << texts[0];
 }
 
-TEST(CapturePinFrames, SaveModeWithoutAFileSourceConnectsAndEndsAtOnce) {
+TEST(CapturePinFrames, SaveModeWithABackwardRangeEndsAtOnceUnfinished) {
   GraphRig rig;
+  ASSERT_EQ(rig.camera()->SetSaveRange(7, 3), S_OK);
   ASSERT_EQ(rig.build(MODE_Save), S_OK);
   ASSERT_EQ(rig.run(), S_OK);
   EXPECT_EQ(rig.nextEvent(), EC_COMPLETE);
   plat::VideoFrame frame;
   EXPECT_FALSE(plat::readNewestFrame(rig.renderer(), frame));
   int finished = -1;
-  EXPECT_EQ(rig.camera()->IsSaveFinished(&finished), S_FALSE);
-  EXPECT_EQ(finished, -1);
+  EXPECT_EQ(rig.camera()->IsSaveFinished(&finished), S_OK);
+  EXPECT_EQ(finished, 0);
+  EXPECT_FALSE(rig.texts().empty()) << "the refusal is posted";
 }
 
 }  // namespace
