@@ -114,7 +114,12 @@ bool postMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   auto window = table().find(hwnd);
   if (!window) return false;
   Message m{hwnd, message, wParam, lParam};
-  window->dispatcher->post([window, m] { window->deliver(m); });
+  // The task holds the window weakly: a queue that is never pumped again must
+  // not keep its windows (and through them itself) alive.
+  std::weak_ptr<Window> weak = window;
+  window->dispatcher->post([weak, m] {
+    if (auto w = weak.lock()) w->deliver(m);
+  });
   return true;
 }
 
@@ -126,7 +131,11 @@ LRESULT sendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   auto reply = std::make_shared<Reply>();
   auto guard = std::make_shared<ReplyGuard>();
   guard->reply = reply;
-  window->dispatcher->post([window, m, guard] { guard->reply->complete(window->deliver(m)); });
+  std::weak_ptr<Window> weak = window;
+  // A window gone before delivery leaves the guard to release the sender.
+  window->dispatcher->post([weak, m, guard] {
+    if (auto w = weak.lock()) guard->reply->complete(w->deliver(m));
+  });
   guard.reset();
   return reply->wait();
 }

@@ -224,3 +224,22 @@ TEST(WindowTable, SendReturnsZeroWhenItsMessageIsDiscardedOrItsWindowGoes) {
 }
 
 }  // namespace
+
+namespace {
+
+// Messages still queued for a window that is gone must not keep the window
+// or its queue alive: the queue owns the tasks, so a strong hold would be a
+// cycle that outlives every owner.
+TEST(WindowTableLifetime, QueuedMessagesDoNotKeepAnAbandonedQueueAlive) {
+  auto queue = std::make_shared<plat::MessageQueue>();
+  std::weak_ptr<plat::MessageQueue> watch = queue;
+  HWND hwnd = plat::registerWindow(queue, [](const plat::Message&) -> LRESULT { return 0; });
+  ASSERT_TRUE(plat::postMessage(hwnd, WM_APP + 1, 0, 0));
+  ASSERT_TRUE(plat::postMessage(hwnd, WM_APP + 2, 0, 0));
+  ASSERT_TRUE(plat::unregisterWindow(hwnd));
+  ASSERT_EQ(queue->pending(), 2u);
+  queue.reset();
+  EXPECT_TRUE(watch.expired());
+}
+
+}  // namespace
