@@ -38,6 +38,23 @@ void persistAfter(Library& lib, const Interface& i) {
   if (i.id != 0x400020) lib.persist(lib.controllerOf(i));
 }
 
+// The three rectangle reads differ only in where the rectangle comes from.
+template <class Source>
+KL3_RESULT readRect(const char* name, KL3_HANDLE option, int32_t* x, int32_t* y, int32_t* width,
+                    int32_t* height, KL3_HANDLE error, Source source) {
+  return guarded(name, error, [&](auto&) {
+    auto& a = required(x, "x");
+    auto& b = required(y, "y");
+    auto& c = required(width, "width");
+    auto& d = required(height, "height");
+    auto& lib = library();
+    const auto& i = cameraOption(option, lib);
+    if (i.option->kind != OptionKind::Rect) KL3_RAISE(ErrorCode::InvalidArgument, option, "the option is not a rectangle");
+    const auto r = source(lib, i);
+    a = r[0], b = r[1], c = r[2], d = r[3];
+  });
+}
+
 }  // namespace
 
 extern "C" {
@@ -151,17 +168,8 @@ KL3_RESULT KelLib3OptionQueryEnumVal(KL3_HANDLE option, int32_t value, KL3_HANDL
 
 KL3_RESULT KelLib3OptionGetRect(KL3_HANDLE option, int32_t* x, int32_t* y, int32_t* width, int32_t* height,
                                 KL3_HANDLE error) {
-  return guarded("KelLib3OptionGetRect", error, [&](auto&) {
-    auto& a = required(x, "x");
-    auto& b = required(y, "y");
-    auto& c = required(width, "width");
-    auto& d = required(height, "height");
-    auto& lib = library();
-    const auto& i = cameraOption(option, lib);
-    if (i.option->kind != OptionKind::Rect) KL3_RAISE(ErrorCode::InvalidArgument, option, "the option is not a rectangle");
-    const auto r = getRect(lib.controllerOf(i));
-    a = r[0], b = r[1], c = r[2], d = r[3];
-  });
+  return readRect("KelLib3OptionGetRect", option, x, y, width, height, error,
+                  [](auto& lib, const auto& i) { return getRect(lib.controllerOf(i)); });
 }
 
 KL3_RESULT KelLib3OptionSetRect(KL3_HANDLE option, int32_t x, int32_t y, int32_t width, int32_t height,
@@ -177,32 +185,14 @@ KL3_RESULT KelLib3OptionSetRect(KL3_HANDLE option, int32_t x, int32_t y, int32_t
 
 KL3_RESULT KelLib3OptionMinRect(KL3_HANDLE option, int32_t* x, int32_t* y, int32_t* width, int32_t* height,
                                 KL3_HANDLE error) {
-  return guarded("KelLib3OptionMinRect", error, [&](auto&) {
-    auto& a = required(x, "x");
-    auto& b = required(y, "y");
-    auto& c = required(width, "width");
-    auto& d = required(height, "height");
-    auto& lib = library();
-    const auto& i = cameraOption(option, lib);
-    if (i.option->kind != OptionKind::Rect) KL3_RAISE(ErrorCode::InvalidArgument, option, "the option is not a rectangle");
-    const auto r = minRect();
-    a = r[0], b = r[1], c = r[2], d = r[3];
-  });
+  return readRect("KelLib3OptionMinRect", option, x, y, width, height, error,
+                  [](auto&, const auto&) { return minRect(); });
 }
 
 KL3_RESULT KelLib3OptionMaxRect(KL3_HANDLE option, int32_t* x, int32_t* y, int32_t* width, int32_t* height,
                                 KL3_HANDLE error) {
-  return guarded("KelLib3OptionMaxRect", error, [&](auto&) {
-    auto& a = required(x, "x");
-    auto& b = required(y, "y");
-    auto& c = required(width, "width");
-    auto& d = required(height, "height");
-    auto& lib = library();
-    const auto& i = cameraOption(option, lib);
-    if (i.option->kind != OptionKind::Rect) KL3_RAISE(ErrorCode::InvalidArgument, option, "the option is not a rectangle");
-    const auto r = maxRect(lib.controllerOf(i));
-    a = r[0], b = r[1], c = r[2], d = r[3];
-  });
+  return readRect("KelLib3OptionMaxRect", option, x, y, width, height, error,
+                  [](auto& lib, const auto& i) { return maxRect(lib.controllerOf(i)); });
 }
 
 }  // extern "C"
