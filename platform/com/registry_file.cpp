@@ -12,6 +12,8 @@
 #include <system_error>
 #include <utility>
 
+#include "platform/kernel/unique_fd.h"
+
 namespace plat {
 
 namespace {
@@ -19,22 +21,6 @@ namespace {
 std::string systemError(const std::string& what, const std::filesystem::path& path, int err) {
   return what + " " + path.string() + ": " + std::strerror(err);
 }
-
-// Closes a descriptor on every path out of a function.
-class Fd {
- public:
-  explicit Fd(int fd) : fd_(fd) {}
-  ~Fd() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  int get() const { return fd_; }
-  int release() { return std::exchange(fd_, -1); }
-
- private:
-  int fd_;
-};
 
 bool writeAll(int fd, std::string_view data) {
   while (!data.empty()) {
@@ -98,7 +84,7 @@ HRESULT RegistryFile::update(const Edit& edit, std::string& error) const {
   }
   std::filesystem::path lockPath = path_;
   lockPath += ".lock";
-  Fd lock(::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+  UniqueFd lock(::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
   if (lock.get() < 0) {
     error = systemError("cannot open the lock file", lockPath, errno);
     return REGDB_E_WRITEREGDB;
@@ -121,7 +107,7 @@ HRESULT RegistryFile::update(const Edit& edit, std::string& error) const {
 
 HRESULT RegistryFile::writeAtomically(const RegKey& tree, std::string& error) const {
   std::string tmpName = path_.string() + ".XXXXXX";
-  Fd fd(::mkstemp(tmpName.data()));
+  UniqueFd fd(::mkstemp(tmpName.data()));
   if (fd.get() < 0) {
     error = systemError("cannot create a temporary file for", path_, errno);
     return REGDB_E_WRITEREGDB;
@@ -144,7 +130,7 @@ HRESULT RegistryFile::writeAtomically(const RegKey& tree, std::string& error) co
   }
   // Make the rename itself durable.
   std::filesystem::path dir = path_.has_parent_path() ? path_.parent_path() : std::filesystem::path(".");
-  Fd dirFd(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  UniqueFd dirFd(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (dirFd.get() >= 0) ::fsync(dirFd.get());
   return S_OK;
 }

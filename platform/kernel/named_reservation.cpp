@@ -10,6 +10,8 @@
 #include <system_error>
 #include <utility>
 
+#include "platform/kernel/unique_fd.h"
+
 namespace plat {
 namespace {
 
@@ -37,27 +39,11 @@ std::string fileNameFor(std::string_view name) {
   return out + ".lock";
 }
 
-// A file descriptor closed on scope exit.
-class Fd {
- public:
-  explicit Fd(int fd) : fd_(fd) {}
-  ~Fd() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  int get() const { return fd_; }
-  int release() { return std::exchange(fd_, -1); }
-
- private:
-  int fd_;
-};
-
-Fd openLockFile(const std::filesystem::path& file) {
+UniqueFd openLockFile(const std::filesystem::path& file) {
   // Close-on-exec: a spawned program must not inherit, and so keep, a lock.
   int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
   if (fd < 0) fail("cannot open lock file", file);
-  return Fd(fd);
+  return UniqueFd(fd);
 }
 
 int flockRetry(int fd, int op) {
@@ -76,7 +62,7 @@ class GuardLock {
   }
 
  private:
-  Fd fd_;  // closing it releases the lock
+  UniqueFd fd_;  // closing it releases the lock
 };
 
 // True when the exclusive test lock could be taken, i.e. nobody holds the
@@ -109,7 +95,7 @@ NamedReservation::Created NamedReservation::create(std::string_view name) {
   auto dir = ensureDirectory();
   auto file = dir / fileNameFor(name);
   GuardLock guard(dir);
-  Fd fd = openLockFile(file);
+  UniqueFd fd = openLockFile(file);
   bool existed = !tryExclusive(fd.get(), file);
   // Converting to shared is not atomic in the kernel, but no other creator
   // can test the name while the guard is held, and holders only ever keep
@@ -122,7 +108,7 @@ bool NamedReservation::isHeld(std::string_view name) {
   auto dir = ensureDirectory();
   auto file = dir / fileNameFor(name);
   GuardLock guard(dir);
-  Fd fd = openLockFile(file);
+  UniqueFd fd = openLockFile(file);
   // The test lock goes away when fd closes.
   return !tryExclusive(fd.get(), file);
 }
