@@ -7,6 +7,7 @@
 
 #include "tools/commands.h"
 #include "tools/common_options.h"
+#include "tools/save_options.h"
 
 namespace {
 
@@ -19,29 +20,38 @@ constexpr const char* kUsage =
     "  set          change one camera option and print what the camera accepted\n"
     "  codecs       list the video compressors a film can be saved with\n"
     "  snapshot     write a live frame as a PNG file\n"
-    "  record       record a film into the grabber's memory\n";
+    "  record       record a film into the grabber's memory\n"
+    "  save         save the recorded film as an AVI file\n"
+    "  capture      record a film and save it\n";
 
 struct CommandHelp {
   const char* name;
   const char* text;
   bool common;  // takes the picture options
+  bool save;    // takes the save options
 };
 
 constexpr CommandHelp kHelp[] = {
-    {"register", "usage: kelorvo register\n", false},
-    {"unregister", "usage: kelorvo unregister\n", false},
-    {"info", "usage: kelorvo info\n", false},
+    {"register", "usage: kelorvo register\n", false, false},
+    {"unregister", "usage: kelorvo unregister\n", false, false},
+    {"info", "usage: kelorvo info\n", false, false},
     {"get",
      "usage: kelorvo get ID[/INDEX] [--unit U]\n"
      "  ID in hexadecimal (0x400003) or decimal; U a unit number or name\n",
-     false},
+     false, false},
     {"set",
      "usage: kelorvo set ID[/INDEX] VALUE [--unit U]\n"
      "  VALUE a number, a value name of a list option, or X,Y,WIDTH,HEIGHT\n",
-     false},
-    {"codecs", "usage: kelorvo codecs\n", false},
-    {"snapshot", "usage: kelorvo snapshot FILE.png [--frames N] [picture options]\n", true},
-    {"record", "usage: kelorvo record --frames N [picture options]\n  Ctrl+C stops the recording\n", true},
+     false, false},
+    {"codecs", "usage: kelorvo codecs\n", false, false},
+    {"snapshot", "usage: kelorvo snapshot FILE.png [--frames N] [picture options]\n", true, false},
+    {"record", "usage: kelorvo record --frames N [picture options]\n  Ctrl+C stops the recording\n", true, false},
+    {"save", "usage: kelorvo save FILE [save options]\n  the film recorded in the grabber's memory as FILE.avi\n", false,
+     true},
+    {"capture",
+     "usage: kelorvo capture --frames N --out FILE [save options] [picture options]\n"
+     "  records N frames, then saves them as FILE.avi; Ctrl+C while recording keeps the film unsaved\n",
+     true, true},
 };
 
 int usage() {
@@ -69,6 +79,7 @@ int main(int argc, char** argv) {
     for (const auto& h : kHelp)
       if (command == h.name) {
         std::fputs(h.text, stdout);
+        if (h.save) std::fputs(kelorvo::kSaveHelp, stdout);
         if (h.common) std::fputs(kelorvo::kCommonHelp, stdout);
         return 0;
       }
@@ -83,5 +94,7 @@ int main(int argc, char** argv) {
   if (command == "set") return kelorvo::optionCommand(args, true);
   if (command == "snapshot") return kelorvo::snapshotCommand(args);
   if (command == "record") return kelorvo::recordCommand(args);
+  if (command == "save") return kelorvo::saveCommand(args);
+  if (command == "capture") return kelorvo::captureCommand(args);
   return usage();
 }

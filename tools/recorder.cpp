@@ -1,10 +1,8 @@
 #include "tools/recorder.h"
 
-#include <atomic>
-#include <csignal>
-
-#include "platform/kernel/event_handles.h"
 #include "shell/app/ComErr.h"
+#include "tools/end_event.h"
+#include "tools/interrupt.h"
 
 using COMERR::Check;
 
@@ -16,32 +14,8 @@ namespace {
 constexpr LONG kStopAfterFrames = 37;
 constexpr LONG kStopEventOption = 0x400005;
 constexpr LONG kFramePositionOption = 0x400020;
-
-std::atomic<bool> interrupted{false};
-
-extern "C" void onInterrupt(int) { interrupted = true; }
-
-// Ctrl+C asks for the stop while the recording runs.
-class InterruptScope {
- public:
-  InterruptScope() : previous_(std::signal(SIGINT, onInterrupt)) { interrupted = false; }
-  ~InterruptScope() { std::signal(SIGINT, previous_); }
-
- private:
-  void (*previous_)(int);
-};
-
-class EventScope {
- public:
-  EventScope() : handle_(CreateEvent(nullptr, FALSE, FALSE, nullptr)) {}
-  ~EventScope() {
-    if (handle_) CloseHandle(handle_);
-  }
-  HANDLE get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
+// Memory partitions: 1 while it holds a film, more for the live picture.
+constexpr LONG kPartitionsOption = 0x400009;
 
 }  // namespace
 
@@ -55,10 +29,7 @@ bool recordFilm(Session& session, long frames, FrameRange& range) {
     return session.fail(e.text()), false;
   }
   if (!graph.BuildInputGraph(static_cast<int>(frames))) return session.fail(graph.GetLastErrorText()), false;
-  ComPtr<IScalarProperty> position;
-  if (!graph.GetScalarProperty(kFramePositionOption, 0, position.put()))
-    return session.fail(graph.GetLastErrorText()), false;
-  EventScope end;
+  EndEvent end;
   if (!end.get()) return session.fail("cannot create the end event"), false;
   ComPtr<ICamera2> camera = session.camera();
   camera->SetEndEvent(end.get());
@@ -67,7 +38,7 @@ bool recordFilm(Session& session, long frames, FrameRange& range) {
   bool stopAsked = false;
   while (WaitForSingleObject(end.get(), 100) != WAIT_OBJECT_0) {
     session.pump();
-    if (interrupted && !stopAsked) {
+    if (interruptRequested() && !stopAsked) {
       stopAsked = true;
       camera->StopCamera(FALSE);
     }
@@ -75,9 +46,22 @@ bool recordFilm(Session& session, long frames, FrameRange& range) {
   session.pump();
   graph.filmRecorded = true;
   camera->SetEndEvent(nullptr);
+  graph.Stop();
+  if (!readRecordedRange(graph, range)) return session.fail(graph.GetLastErrorText()), false;
+  return true;
+}
+
+bool readRecordedRange(CGraph& graph, FrameRange& range) {
+  range = FrameRange{};
+  ComPtr<IScalarProperty> partitions;
+  if (!graph.GetScalarProperty(kPartitionsOption, 0, partitions.put())) return false;
+  LONG parts = 0;
+  // Set up for the live picture, the position's range is the live buffers.
+  if (FAILED(partitions->GetValue(&parts, 0)) || parts != 1) return true;
+  ComPtr<IScalarProperty> position;
+  if (!graph.GetScalarProperty(kFramePositionOption, 0, position.put())) return false;
   position->GetMinValue(&range.first, 0);
   position->GetMaxValue(&range.last, 0);
-  graph.Stop();
   return true;
 }
 

@@ -20,8 +20,10 @@ std::string oneLine(std::string text) {
 Session::Session(std::string command)
     : command_(std::move(command)), queue_(std::make_shared<plat::MessageQueue>()) {
   CoInitialize(nullptr);
-  LogStore::instance().SetObserver([](const std::string* line) {
-    if (line) std::fprintf(stderr, "%s\n", oneLine(*line).c_str());
+  LogStore::instance().SetObserver([this](const std::string* line) {
+    if (!line) return;
+    if (beforeLogLine_) beforeLogLine_();
+    std::fprintf(stderr, "%s\n", oneLine(*line).c_str());
   });
   logWindow_ = std::make_unique<plat::WindowRegistration>(queue_, [](const plat::Message& m) -> LRESULT {
     if (m.message == WM_LOG_TEXT) LogView::OnLogText(m.wParam, m.lParam);
@@ -33,6 +35,10 @@ Session::Session(std::string command)
 Session::~Session() {
   if (created_) graph_.Destroy();
   pump();
+  // Lines written from here on no longer reach this session's hook.
+  LogStore::instance().SetObserver([](const std::string* line) {
+    if (line) std::fprintf(stderr, "%s\n", oneLine(*line).c_str());
+  });
   LogStore::instance().SetLogWindow(nullptr);
   logWindow_.reset();
   CoFreeUnusedLibraries();
@@ -56,6 +62,7 @@ ComPtr<ICamera2> Session::camera() {
 }
 
 int Session::fail(const std::string& reason) const {
+  if (beforeLogLine_) beforeLogLine_();
   std::fprintf(stderr, "kelorvo %s: %s\n", command_.c_str(), oneLine(reason).c_str());
   return 1;
 }

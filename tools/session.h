@@ -2,6 +2,7 @@
 // shell's graph builder, and a log window whose lines (the filter's texts
 // and the shell's own) go to standard error.
 #pragma once
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -26,11 +27,16 @@ class Session {
   // Runs the log window's queued messages.
   void pump() { queue_->pump(); }
 
+  // Runs before each log line is written, e.g. to take a progress bar off
+  // the terminal's line; empty: nothing.
+  void setBeforeLogLine(std::function<void()> hook) { beforeLogLine_ = std::move(hook); }
+
   // "kelorvo COMMAND: reason" on one line; returns 1.
   int fail(const std::string& reason) const;
 
  private:
   std::string command_;
+  std::function<void()> beforeLogLine_;
   std::shared_ptr<plat::MessageQueue> queue_;
   std::unique_ptr<plat::WindowRegistration> logWindow_;
   CGraph graph_;
