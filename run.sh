@@ -10,6 +10,8 @@ bin=build/default/bin
 echo "Built into $bin."
 # Registering again only rewrites the same entries, so every run may do it.
 "$bin/kelorvo" register
-# The virtual camera stands in when no grabber is attached.
-"$bin/kelorvo" info
-echo "Recording a film, playing it back and saving it come later; the camera is set up and answering."
+# The main job: a short film recorded on the camera (the virtual one when no
+# grabber is attached) and saved into ./films/ with its parameter file.
+# Each run replaces the last run's film.
+mkdir -p films
+"$bin/kelorvo" capture --frames 100 --out films/film --force
