@@ -72,8 +72,18 @@ std::string writerFailure(CGraph& graph) {
   return plat::utf16ToUtf8(text.get());
 }
 
-// Waits for the end event; Ctrl+C stops the camera, a graph that aborts
-// ends the wait. Returns the graph's abort reason, if any.
+// Drops what earlier runs of the graph left queued (a recording's
+// completion, say), so the wait sees only this save's events.
+void dropQueuedEvents(CGraph& graph) {
+  ComPtr<IMediaEventEx> events;
+  if (!graph.GetMediaEvent(events.putVoid())) return;
+  LONG code = 0;
+  LONG_PTR p1 = 0, p2 = 0;
+  while (events->GetEvent(&code, &p1, &p2, 0) == S_OK) events->FreeEventParams(code, p1, p2);
+}
+
+// Waits for the end event; Ctrl+C stops the camera, a graph that completes
+// or aborts ends the wait too. Returns the graph's abort reason, if any.
 std::string waitForEnd(Session& session, HANDLE end, const ProgressWindow& bar, ProgressDisplay& display) {
   CGraph& graph = session.graph();
   ComPtr<IMediaEventEx> events;
@@ -93,6 +103,8 @@ std::string waitForEnd(Session& session, HANDLE end, const ProgressWindow& bar, 
       events->FreeEventParams(code, p1, p2);
       if (code == EC_ERRORABORT || code == EC_USERABORT)
         return "the graph stopped with code " + std::to_string(static_cast<HRESULT>(p1));
+      // The stream is over even if the end event was never signalled.
+      if (code == EC_COMPLETE) return {};
     }
   }
   return {};
@@ -115,6 +127,7 @@ bool runSave(Session& session, const std::string& name, const std::string& codec
   EndEvent end;
   if (!end.get()) return session.fail("cannot create the end event"), false;
   camera->SetEndEvent(end.get());
+  dropQueuedEvents(graph);
   InterruptScope interrupt;
   if (!graph.Run()) {
     const std::string why = writerFailure(graph);
