@@ -93,6 +93,9 @@ class KelOrvoSourcePin final : public CSourceStream {
   HRESULT OnThreadStartPlay() override;
   HRESULT OnThreadDestroy() override;
   HRESULT FillBuffer(IMediaSample* sample) override;
+  // A sample refused downstream ends the stream without an end of stream;
+  // in save mode the film source must still end its run.
+  HRESULT Deliver(IMediaSample* sample) override;
 
  private:
   // The source of `mode` (null for a mode without one yet). Throws

@@ -81,6 +81,15 @@ HRESULT KelOrvoSourcePin::FillBuffer(IMediaSample* sample) {
   return S_OK;
 }
 
+HRESULT KelOrvoSourcePin::Deliver(IMediaSample* sample) {
+  const HRESULT hr = CSourceStream::Deliver(sample);
+  if (hr != S_OK) {
+    CAutoLock lock(&pinLock_);
+    if (Orvo::StFileSource* file = FileSource()) file->RejectLastFrame();
+  }
+  return hr;
+}
+
 void KelOrvoSourcePin::DrawOverlay(IMediaSample* sample) {
   if (!(previewMode_ || saveMode_) || Orvo::Settings().save.overlayEnabled.load() == 0) return;
   int frame = 0;

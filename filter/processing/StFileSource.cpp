@@ -125,6 +125,12 @@ bool StFileSource::createData(FrameBuffer& raw) {
   return Finish();
 }
 
+void StFileSource::RejectLastFrame() {
+  if (ended_) return;
+  if (written_.load() > 0) --written_;
+  Finish();
+}
+
 bool StFileSource::Produce(FrameBuffer& raw) {
   if (!checked_) CheckFilm();
   if (refused_ || ended_) return Finish();

@@ -9,6 +9,7 @@
 // - OnThreadStartPlay: Start(end event from SetEndEvent).
 // - FillBuffer: createData; false ends the stream. Then the sample times
 //   SampleStart() .. SampleStop(), and for the overlay CurrentFrame().
+// - A delivery refused downstream: RejectLastFrame().
 // - IsSaveFinished: IsSaveFinished(); GetPositions: FramesWritten(),
 //   FramesToWrite(); the duration: Duration().
 // - SetBackgroundQuery: whether subtraction is on, for the parameter file.
@@ -52,6 +53,12 @@ class StFileSource final : public StOrvoSource {
   void Start(HANDLE endEvent);
 
   bool createData(FrameBuffer& raw) override;
+
+  // The frame just produced was refused downstream (the film could not be
+  // written, or the graph is stopping): it does not count as written and
+  // the run is over, so the end event is signalled now (once per run) and
+  // the save reads as incomplete. Streaming thread, after createData.
+  void RejectLastFrame();
 
   // Whether background subtraction is on, for the parameter file's "Фон:"
   // line (none: off). Set before streaming starts; called on the streaming
