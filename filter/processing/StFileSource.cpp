@@ -21,6 +21,10 @@ namespace {
 constexpr const char* kUnit = "StFileSource";
 constexpr std::uint32_t kAttributeOrientation = 0x400004;
 constexpr std::uint32_t kFrameDeadlineMs = 2000;
+// Memory partitions: a film exists only in memory organised as one
+// partition; set-up mode divides it into a ring of live frames, whose
+// numbers the frame-range option then reports.
+constexpr std::uint32_t kPartitionsOption = 0x400009;
 constexpr const char* kParameterFileError = "Ошибка сохранения атрибутов в текстовом файле";
 
 // Where each step reports a refusal.
@@ -96,7 +100,11 @@ void StFileSource::CheckFilm() {
     const KL3_HANDLE err = ErrorHandle();
     std::int32_t lowest = 0, highest = 0;
     LIB3::Check(KelLib3OptionGetScalarRange(frameRange_, &lowest, &highest, 0, err), err, kUnit, __LINE__);
-    if (lowest < 0 || highest < 0) return Refuse("В памяти нет записанного фильма: сохранять нечего");
+    KL3_HANDLE partitions = 0;
+    std::int32_t parts = 1;
+    if (KelLib3SystemGetCInterface(SystemHandle(), kPartitionsOption, 0, &partitions, err) == 0)
+      LIB3::Check(KelLib3OptionGetScalar(partitions, &parts, 0, err), err, kUnit, __LINE__);
+    if (lowest < 0 || highest < 0 || parts > 1) return Refuse("В памяти нет записанного фильма: сохранять нечего");
     if (first > last)
       return Refuse("Неверный диапазон кадров для сохранения: первый кадр " + std::to_string(first) +
                     " больше последнего " + std::to_string(last));
