@@ -95,13 +95,17 @@ ComPtr<ICamera2> SaveFilmRig::camera() {
   return camera;
 }
 
-bool SaveFilmRig::record(int frames, FilmRange& range) {
+bool SaveFilmRig::buildRecording(int frames) {
   for (const auto& [option, value] :
        {std::pair{kStartEventOption, kStartByCommand}, std::pair{kStopEventOption, kStopAfterFrames}}) {
     ComPtr<IEnumProperty> property;
     if (!graph_.GetEnumProperty(option, property.put()) || property->SetValue(value) != S_OK) return false;
   }
-  if (!graph_.BuildInputGraph(frames)) return false;
+  return graph_.BuildInputGraph(frames);
+}
+
+bool SaveFilmRig::record(int frames, FilmRange& range) {
+  if (!buildRecording(frames)) return false;
   armEndEvent();
   bool ended = graph_.Run();
   if (ended) {
@@ -112,11 +116,19 @@ bool SaveFilmRig::record(int frames, FilmRange& range) {
   camera()->SetEndEvent(nullptr);
   const bool stopped = graph_.Stop();
   graph_.filmRecorded = ended;
+  return filmRange(range) && ended && stopped;
+}
+
+bool SaveFilmRig::startRecording(int frames) {
+  if (!buildRecording(frames)) return false;
+  camera()->SetEndEvent(nullptr);
+  return graph_.Run();
+}
+
+bool SaveFilmRig::filmRange(FilmRange& range) {
   ComPtr<IScalarProperty> position;
   if (!graph_.GetScalarProperty(kFramePositionOption, 0, position.put())) return false;
-  position->GetMinValue(&range.first, 0);
-  position->GetMaxValue(&range.last, 0);
-  return ended && stopped;
+  return position->GetMinValue(&range.first, 0) == S_OK && position->GetMaxValue(&range.last, 0) == S_OK;
 }
 
 std::string SaveFilmRig::start(const std::filesystem::path& file, const std::string& codec, FilmRange range) {

@@ -71,6 +71,10 @@ class SaveFilmRig {
   // As the recorder panel: stop after the frame count, the input graph for
   // `frames`, the end event, run, wait, stop. The film's range.
   bool record(int frames, FilmRange& range);
+  // The same recording, left running.
+  bool startRecording(int frames);
+  // The film's range as the frame-position option gives it now.
+  bool filmRange(FilmRange& range);
 
   // The dialog's start. Empty on success, else the step that failed with
   // the graph's error text ("BuildSaveGraph: ...", "SetOutputFile: ...",
@@ -96,6 +100,8 @@ class SaveFilmRig {
   std::vector<std::string> texts();
 
  private:
+  // The recorder's options and the input graph.
+  bool buildRecording(int frames);
   // Hands the end event to the camera, not signalled.
   void armEndEvent();
   void waitForEndOnHelper();

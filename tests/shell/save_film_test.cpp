@@ -441,5 +441,33 @@ TEST_F(SaveFilm, WithoutARecordedFilmTheSaveEndsWithItsReason) {
   }
 }
 
+TEST_F(SaveFilm, ASaveAskedForDuringARecordingEndsTheRecordingFirst) {
+  ASSERT_TRUE(rig.startRecording(1000000)) << rig.graph().GetLastErrorText();
+  // Opening the save panel builds its graph, which stops the running one.
+  ASSERT_TRUE(rig.graph().BuildSaveGraph(rig.bar(), kNoCompression)) << rig.graph().GetLastErrorText();
+  FilmRange recorded;
+  ASSERT_TRUE(rig.filmRange(recorded));
+  const auto file = dir / "early.avi";
+  // At most ten frames of it, to stay quick.
+  const LONG first = std::max<LONG>(recorded.first, 0);
+  const FilmRange range{first, std::clamp<LONG>(recorded.last, first, first + 9)};
+  const SaveOutcome out = rig.save(file, kNoCompression, range);
+  EXPECT_TRUE(out.ended);
+  const auto texts = rig.texts();
+  for (const auto& text : texts) EXPECT_EQ(text.find("ещё записывается"), std::string::npos) << text;
+  if (recorded.first >= 0 && recorded.last >= recorded.first) {
+    // What was recorded up to the stop is a film like any other.
+    EXPECT_EQ(out.finished, 1);
+    const ReadFilm read = readFilm(file);
+    ASSERT_TRUE(read.opened) << read.error;
+    ASSERT_EQ(read.pictures.size(), static_cast<std::size_t>(range.frames()));
+    expectStripsFrom(read, range.first);
+  } else {
+    EXPECT_EQ(out.finished, 0);
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_NE(texts[0].find("нет записанного фильма"), std::string::npos) << texts[0];
+  }
+}
+
 }  // namespace
 }  // namespace kel::test
