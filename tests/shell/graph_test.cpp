@@ -7,6 +7,7 @@
 #include "platform/com/guid.h"
 #include "platform/com/running_object_table.h"
 #include "platform/com/standard_classes.h"
+#include "platform/dshow/base_filter.h"
 #include "shell/graph/Graph.h"
 #include "tests/shell/shell_host.h"
 
@@ -101,6 +102,44 @@ TEST_F(GraphModes, WrappersReachTheCamerasProperties) {
   EXPECT_EQ(graph.GetLastErrorText().rfind("Код ошибки:-", 0), 0u) << graph.GetLastErrorText();
   ComPtr<IUnknown> seeking;
   EXPECT_TRUE(graph.GetSeeking(seeking.putVoid()));
+}
+
+// A filter without pins whose Stop fails while `refuse` is set, so the graph
+// it is in cannot be stopped cleanly.
+class StubbornFilter final : public CBaseFilter {
+ public:
+  static ComPtr<IBaseFilter> create(StubbornFilter** out) {
+    auto* filter = new StubbornFilter;
+    *out = filter;
+    return ComPtr<IBaseFilter>(static_cast<IBaseFilter*>(filter));
+  }
+  int GetPinCount() override { return 0; }
+  CBasePin* GetPin(int) override { return nullptr; }
+  HRESULT Stop() override { return refuse ? E_FAIL : CBaseFilter::Stop(); }
+  bool refuse = true;
+
+ private:
+  StubbornFilter()
+      : CBaseFilter("Stubborn", nullptr, &lock_,
+                    CLSID{0x6A1D3C52, 0x19E4, 0x4F07, {0x9B, 0x2E, 0x71, 0x0C, 0x5D, 0x48, 0x23, 0xAF}}) {}
+  CCritSec lock_;
+};
+
+TEST_F(GraphModes, ABuildWhoseStopFailsIsRefusedAndKeepsTheRunningTopology) {
+  ASSERT_TRUE(graph.BuildSetupGraph()) << graph.GetLastErrorText();
+  StubbornFilter* stubborn = nullptr;
+  const ComPtr<IBaseFilter> filter = StubbornFilter::create(&stubborn);
+  ASSERT_EQ(graph.Graph()->AddFilter(filter.get(), u"Stubborn"), S_OK);
+
+  EXPECT_FALSE(graph.BuildInputGraph(25));
+  EXPECT_FALSE(graph.GetLastErrorText().empty());
+  EXPECT_EQ(filterNames(graph.Graph()), (Names{"Camera", "Renderer", "Stubborn"}));
+  EXPECT_EQ(connections(graph.Graph()), (Names{"Camera->Renderer"}));
+
+  // Once the graph can stop, the same build goes through.
+  stubborn->refuse = false;
+  ASSERT_TRUE(graph.BuildInputGraph(25)) << graph.GetLastErrorText();
+  EXPECT_EQ(filterNames(graph.Graph()), (Names{"Camera", "Renderer"}));
 }
 
 // A device enumerator whose compressor category is empty.
