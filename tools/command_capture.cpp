@@ -1,7 +1,6 @@
 // `capture`: record a film and save it, in one run.
 #include <stdexcept>
 
-#include "shell/app/ComErr.h"
 #include "tools/args.h"
 #include "tools/commands.h"
 #include "tools/common_options.h"
@@ -12,7 +11,7 @@ namespace kelorvo {
 
 int captureCommand(const std::vector<std::string>& words) {
   Session session("capture");
-  try {
+  return session.run([&] {
     auto values = commonValueOptions();
     values.merge(saveValueOptions());
     values.insert({"--frames", "--out"});
@@ -30,19 +29,16 @@ int captureCommand(const std::vector<std::string>& words) {
     applyCommonOptions(args, session.graph());
     FrameRange recorded;
     if (!recordFilm(session, frames, recorded)) return 1;
-    // Stopped by hand: the film stays in memory for `kelorvo save`.
+    // Stopped by hand: nothing is saved. The film goes with this run, since
+    // the next run's camera sets its memory up for the live picture.
     if (interruptRequested())
       return session.fail("interrupted while recording frames " + std::to_string(recorded.first) + ".." +
-                          std::to_string(recorded.last) + "; `kelorvo save FILE` writes them");
+                          std::to_string(recorded.last) + "; nothing saved");
     SavedFilm saved;
     if (!saveFilm(session, *args.value("--out"), options, saved)) return 1;
     printSaved(saved);
     return 0;
-  } catch (const std::invalid_argument& e) {
-    return session.fail(e.what());
-  } catch (const COMERR::CErrorBase& e) {
-    return session.fail(e.text());
-  }
+  });
 }
 
 }  // namespace kelorvo

@@ -143,7 +143,7 @@ int run(Session& session, const Address& a, const std::optional<std::string>& va
 int optionCommand(const std::vector<std::string>& words, bool write) {
   const char* name = write ? "set" : "get";
   Session session(name);
-  try {
+  return session.run([&] {
     const Args args(words, {"--unit"}, {});
     const std::size_t wanted = write ? 2 : 1;
     if (args.positional().size() != wanted)
@@ -153,11 +153,7 @@ int optionCommand(const std::vector<std::string>& words, bool write) {
     if (!session.open()) return 1;
     const std::optional<std::string> value = write ? std::optional(args.positional()[1]) : std::nullopt;
     return run(session, a, value, args.value("--unit"));
-  } catch (const std::invalid_argument& e) {
-    return session.fail(e.what());
-  } catch (const COMERR::CErrorBase& e) {
-    return session.fail(e.text());
-  }
+  });
 }
 
 }  // namespace kelorvo

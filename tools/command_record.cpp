@@ -2,7 +2,6 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "shell/app/ComErr.h"
 #include "tools/args.h"
 #include "tools/commands.h"
 #include "tools/common_options.h"
@@ -12,7 +11,7 @@ namespace kelorvo {
 
 int recordCommand(const std::vector<std::string>& words) {
   Session session("record");
-  try {
+  return session.run([&] {
     auto values = commonValueOptions();
     values.insert("--frames");
     const Args args(words, values, commonFlags());
@@ -25,11 +24,7 @@ int recordCommand(const std::vector<std::string>& words) {
     if (!recordFilm(session, frames, range)) return 1;
     std::printf("Recorded frames %d..%d\n", range.first, range.last);
     return 0;
-  } catch (const std::invalid_argument& e) {
-    return session.fail(e.what());
-  } catch (const COMERR::CErrorBase& e) {
-    return session.fail(e.text());
-  }
+  });
 }
 
 }  // namespace kelorvo

@@ -1,7 +1,6 @@
 // `save`: the film in the grabber's memory written as an AVI file.
 #include <stdexcept>
 
-#include "shell/app/ComErr.h"
 #include "tools/args.h"
 #include "tools/commands.h"
 #include "tools/saver.h"
@@ -10,7 +9,7 @@ namespace kelorvo {
 
 int saveCommand(const std::vector<std::string>& words) {
   Session session("save");
-  try {
+  return session.run([&] {
     const Args args(words, saveValueOptions(), saveFlags());
     if (args.positional().size() != 1) return session.fail("usage: kelorvo save FILE [save options]");
     const SaveOptions options = parseSaveOptions(args);
@@ -19,11 +18,7 @@ int saveCommand(const std::vector<std::string>& words) {
     if (!saveFilm(session, args.positional()[0], options, saved)) return 1;
     printSaved(saved);
     return 0;
-  } catch (const std::invalid_argument& e) {
-    return session.fail(e.what());
-  } catch (const COMERR::CErrorBase& e) {
-    return session.fail(e.text());
-  }
+  });
 }
 
 }  // namespace kelorvo

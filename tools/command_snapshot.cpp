@@ -6,7 +6,6 @@
 
 #include "platform/graph/renderer_frames.h"
 #include "platform/graph/vmr_interfaces.h"
-#include "shell/app/ComErr.h"
 #include "tools/args.h"
 #include "tools/commands.h"
 #include "tools/common_options.h"
@@ -56,7 +55,7 @@ int snapshot(Session& session, const std::filesystem::path& file, long frames) {
 
 int snapshotCommand(const std::vector<std::string>& words) {
   Session session("snapshot");
-  try {
+  return session.run([&] {
     auto values = commonValueOptions();
     values.insert("--frames");
     const Args args(words, values, commonFlags());
@@ -66,11 +65,7 @@ int snapshotCommand(const std::vector<std::string>& words) {
     if (!session.open()) return 1;
     applyCommonOptions(args, session.graph());
     return snapshot(session, args.positional()[0], frames);
-  } catch (const std::invalid_argument& e) {
-    return session.fail(e.what());
-  } catch (const COMERR::CErrorBase& e) {
-    return session.fail(e.text());
-  }
+  });
 }
 
 }  // namespace kelorvo

@@ -4,10 +4,12 @@
 #pragma once
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 #include "platform/win/message_queue.h"
 #include "platform/win/window_table.h"
+#include "shell/app/ComErr.h"
 #include "shell/graph/Graph.h"
 
 namespace kelorvo {
@@ -33,6 +35,19 @@ class Session {
 
   // "kelorvo COMMAND: reason" on one line; returns 1.
   int fail(const std::string& reason) const;
+
+  // Runs a command's body; a bad argument or a refused call ends it with
+  // its reason on one line.
+  template <class Body>
+  int run(Body&& body) {
+    try {
+      return body();
+    } catch (const std::invalid_argument& e) {
+      return fail(e.what());
+    } catch (const COMERR::CErrorBase& e) {
+      return fail(e.text());
+    }
+  }
 
  private:
   std::string command_;
