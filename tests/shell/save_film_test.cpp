@@ -13,7 +13,7 @@
 #include "platform/dshow/errors.h"
 #include "platform/dshow/guids.h"
 #include "platform/kernel/text_codec.h"
-#include "tests/shell/save_film_reading.h"
+#include "tests/platform/avi/saved_film.h"
 #include "tests/shell/save_film_rig.h"
 
 namespace kel::test {

@@ -12,10 +12,9 @@
 #include <regex>
 #include <sstream>
 
-#include "kellib3/frame/frame_strip.h"
 #include "platform/kernel/text_codec.h"
 #include "tests/filter/capture/child_process.h"
-#include "tests/platform/avi/avi_reading.h"
+#include "tests/platform/avi/saved_film.h"
 #include "tests/support/temp_env.h"
 
 namespace kel::test {
@@ -30,16 +29,6 @@ std::string readText(const std::filesystem::path& file) {
   return s.str();
 }
 
-// The frame number each picture carries, in file order.
-std::vector<std::optional<std::uint32_t>> frameNumbers(const ReadFilm& film) {
-  std::vector<std::optional<std::uint32_t>> out;
-  for (const auto& picture : film.pictures)
-    out.push_back(kellib3::readFrameStrip(picture, static_cast<unsigned>(film.width),
-                                          static_cast<unsigned>(film.height), 3,
-                                          static_cast<std::size_t>(film.width) * 3));
-  return out;
-}
-
 class KelorvoSave : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_EQ(kelorvo({"register"}).exitCode, 0); }
@@ -50,7 +39,7 @@ class KelorvoSave : public ::testing::Test {
     const ReadFilm film = readFilm(file);
     ASSERT_TRUE(film.opened) << film.error;
     ASSERT_EQ(film.pictures.size(), count);
-    const auto numbers = frameNumbers(film);
+    const auto numbers = stripsOf(film);
     for (std::size_t i = 0; i < numbers.size(); ++i) {
       ASSERT_TRUE(numbers[i].has_value()) << "frame " << i;
       EXPECT_EQ(*numbers[i], first + i) << "frame " << i;

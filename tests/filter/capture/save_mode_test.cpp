@@ -8,7 +8,6 @@
 #include <optional>
 #include <vector>
 
-#include "kellib3/frame/frame_strip.h"
 #include "platform/avi/save_interfaces.h"
 #include "platform/com/bstr_holder.h"
 #include "platform/com/co_create.h"
@@ -18,7 +17,7 @@
 #include "platform/kernel/event_handles.h"
 #include "shared/identifiers.h"
 #include "tests/filter/capture/graph_rig.h"
-#include "tests/platform/avi/avi_reading.h"
+#include "tests/platform/avi/saved_film.h"
 
 namespace kel::test {
 namespace {
@@ -111,15 +110,6 @@ class CaptureSave : public ::testing::Test {
     for (auto* f : {tee_.get(), mux_.get(), writer_.get()}) graph_->RemoveFilter(f);
   }
 
-  std::vector<std::optional<std::uint32_t>> strips(const ReadFilm& film) {
-    std::vector<std::optional<std::uint32_t>> out;
-    for (const auto& picture : film.pictures)
-      out.push_back(kellib3::readFrameStrip(picture, static_cast<unsigned>(film.width),
-                                            static_cast<unsigned>(film.height), 3,
-                                            static_cast<std::size_t>(film.width) * 3));
-    return out;
-  }
-
   TempDir dir_;
   GraphRig rig_;
   ComPtr<IGraphBuilder> graph_;
@@ -133,7 +123,7 @@ TEST_F(CaptureSave, RangeOfTheFilmBecomesAnAviOfThoseFramesInOrder) {
   const ReadFilm film = readFilm(file);
   ASSERT_TRUE(film.opened) << film.error;
   ASSERT_EQ(film.pictures.size(), static_cast<std::size_t>(kLast - kFirst + 1));
-  const auto numbers = strips(film);
+  const auto numbers = stripsOf(film);
   for (std::size_t i = 0; i < numbers.size(); ++i) {
     ASSERT_TRUE(numbers[i].has_value()) << "frame " << i;
     EXPECT_EQ(*numbers[i], static_cast<std::uint32_t>(kFirst) + i) << "frame " << i;

@@ -1,4 +1,4 @@
-#include "tests/shell/save_film_reading.h"
+#include "tests/platform/avi/saved_film.h"
 
 extern "C" {
 #include <libavformat/avformat.h>
