@@ -11,19 +11,11 @@
 #include <utility>
 #include <vector>
 
-#include "filter/acquisition/StOrvoSource.h"
 #include "platform/win/message_queue.h"
 #include "platform/win/window_table.h"
-#include "tests/filter/camera_env.h"
-#include "tests/filter/library_probe.h"
+#include "tests/filter/camera_rig.h"
 
 namespace kel::test {
-
-using EnvVar = std::pair<std::string, std::string>;
-// 160 x 40: wide enough for the frame-number strip, small enough to be quick.
-inline const EnvVar kSmallSensor{"KELLIB3_SIZE", "160x40"};
-inline constexpr unsigned kWidth = 160;
-inline constexpr unsigned kHeight = 40;
 
 // One posted message as the receiver saw it; the receiver freed its block.
 struct PostedText {
@@ -48,33 +40,7 @@ class TextWindow {
   std::unique_ptr<plat::WindowRegistration> window_;
 };
 
-class SourceRig {
- public:
-  SourceRig(const GUID& mode, std::initializer_list<EnvVar> vars);
-  Orvo::StOrvoSource::Holder& holder() { return holder_; }
-  Orvo::System& system() { return *holder_.Get(); }
-  const LibraryProbe& hw() const { return *probe_; }
-  KL3_HANDLE error() const { return camera_.error(); }
-  // Runs the library's wait until the film in memory stops recording.
-  void waitUntilRecorded() const;
-
- private:
-  CameraEnv camera_;
-  Orvo::StOrvoSource::Holder holder_;
-  std::unique_ptr<LibraryProbe> probe_;
-};
-
-// The process settings the sources read, back to their defaults at the end.
-class SettingsGuard {
- public:
-  SettingsGuard() { reset(); }
-  ~SettingsGuard() { reset(); }
-  SettingsGuard(const SettingsGuard&) = delete;
-  SettingsGuard& operator=(const SettingsGuard&) = delete;
-
- private:
-  static void reset();
-};
+using SourceRig = CameraRig;
 
 // Frame number in the strip of a converted W x H picture.
 std::optional<std::uint32_t> stripOf(const std::vector<std::uint8_t>& raw, unsigned width, unsigned height,
