@@ -156,8 +156,14 @@ void setScalar(Controller& c, const OptionSpec& o, std::int32_t value, std::uint
 void relScalar(Controller& c, const OptionSpec& o, std::int32_t delta, std::uint32_t unit, std::int64_t nowNs) {
   requireUnit(o, unit);
   const auto before = nativeValue(c, o, nowNs);
-  const auto shown = static_cast<std::int64_t>(fromNative(unit, before));
-  setNative(c, o, toNative(unit, shown + delta), nowNs);
+  // A linear unit moves the native value by whole units, so the value read
+  // moves by exactly `delta` whatever fraction of a unit it carried.
+  if (const auto perUnit = nativePerUnit(unit)) {
+    setNative(c, o, before + static_cast<std::int64_t>(delta) * *perUnit, nowNs);
+  } else {
+    const auto shown = static_cast<std::int64_t>(fromNative(unit, before));
+    setNative(c, o, toNative(unit, shown + delta), nowNs);
+  }
   // A step smaller than the unit's resolution still moves one hardware step.
   if (delta != 0 && nativeValue(c, o, nowNs) == before) {
     const std::int64_t dir = (delta > 0 ? 1 : -1) * nativeDirection(unit);

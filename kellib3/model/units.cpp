@@ -25,6 +25,10 @@ std::int32_t saturate(std::int64_t v) {
       std::clamp<std::int64_t>(v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
 
+// Floor, not truncation: a value and its range's ends must round the same
+// way, or a value could read below its own minimum.
+std::int64_t floorDiv(std::int64_t v, std::int64_t f) { return v / f - (v % f < 0 ? 1 : 0); }
+
 std::int64_t rateOf(std::int64_t periodNs) {
   return static_cast<std::int64_t>(std::llround(static_cast<double>(kNsPerSecond) / static_cast<double>(std::max<std::int64_t>(1, periodNs))));
 }
@@ -73,17 +77,20 @@ std::int64_t toNative(std::uint32_t unit, std::int64_t value) {
 
 std::int32_t fromNative(std::uint32_t unit, std::int64_t native) {
   if (unit == KELLIB3_UNIT_FPS) return saturate(rateOf(native));
-  return saturate(native / factor(unit));
+  return saturate(floorDiv(native, factor(unit)));
 }
 
 std::pair<std::int32_t, std::int32_t> rangeIn(std::uint32_t unit, Range native) {
   if (unit == KELLIB3_UNIT_FPS)
     return {saturate(std::max<std::int64_t>(1, rateOf(native.max))), saturate(rateOf(native.min))};
-  const std::int64_t f = factor(unit);
-  const std::int64_t lo = native.min >= 0 ? (native.min + f - 1) / f : native.min / f;
-  return {saturate(lo), saturate(native.max / f)};
+  return {fromNative(unit, native.min), fromNative(unit, native.max)};
 }
 
 std::int64_t nativeDirection(std::uint32_t unit) { return unit == KELLIB3_UNIT_FPS ? -1 : 1; }
+
+std::optional<std::int64_t> nativePerUnit(std::uint32_t unit) {
+  if (unit == KELLIB3_UNIT_FPS) return std::nullopt;
+  return factor(unit);
+}
 
 }  // namespace kellib3

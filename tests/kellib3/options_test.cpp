@@ -2,6 +2,7 @@
 // ranges that follow the period and decimation, relative steps, adjustment.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 #include "tests/kellib3/session.h"
@@ -144,6 +145,36 @@ TEST_F(Options, RelativeStepsMoveAtLeastOneHardwareStep) {
   ASSERT_EQ(s.setScalar(kPeriod, 500, KELLIB3_UNIT_FPS), 0);
   ASSERT_EQ(KelLib3OptionRelScalar(s.iface(kPeriod), 1, KELLIB3_UNIT_FPS, s.error()), 0);
   EXPECT_EQ(s.scalar(kPeriod, KELLIB3_UNIT_FPS), 501);
+}
+
+// What a slider stands on: in every unit the value read lies within the
+// range read, and a step of one unit moves by one unit, either way.
+TEST_F(Options, ValuesInACoarseUnitStayInTheirRangeAndStepByOneUnit) {
+  SessionEnv env(dir.path());
+  Session s;
+  ASSERT_EQ(s.setScalar(kPeriod, 20000, KELLIB3_UNIT_US), 0);
+  const auto [minNs, maxNs] = s.range(kExposure, KELLIB3_UNIT_NS);
+  const struct {
+    std::uint32_t unit;
+    std::int32_t ns;
+  } units[] = {{KELLIB3_UNIT_NS, 1}, {KELLIB3_UNIT_US, 1000}, {KELLIB3_UNIT_MS, 1'000'000}};
+  for (const std::int32_t ns : {100, 990, 1'234'560, 19'989'000}) {
+    for (const auto& u : units) {
+      SCOPED_TRACE(testing::Message() << ns << " ns in unit " << u.unit);
+      ASSERT_EQ(s.setScalar(kExposure, ns, KELLIB3_UNIT_NS), 0);
+      const auto [lo, hi] = s.range(kExposure, u.unit);
+      const std::int32_t shown = s.scalar(kExposure, u.unit);
+      EXPECT_LE(lo, shown);
+      EXPECT_LE(shown, hi);
+      if (u.unit == KELLIB3_UNIT_NS) continue;  // 1 ns is finer than the hardware step
+      for (const std::int32_t delta : {1, -1}) {
+        ASSERT_EQ(s.setScalar(kExposure, ns, KELLIB3_UNIT_NS), 0);
+        ASSERT_EQ(KelLib3OptionRelScalar(s.iface(kExposure), delta, u.unit, s.error()), 0);
+        EXPECT_EQ(s.scalar(kExposure, KELLIB3_UNIT_NS), std::clamp(ns + delta * u.ns, minNs, maxNs)) << delta;
+        EXPECT_EQ(s.scalar(kExposure, u.unit), std::clamp(shown + delta, lo, hi)) << delta;
+      }
+    }
+  }
 }
 
 TEST_F(Options, OutOfRangeValuesAreAdjustedAndUnknownEnumValuesRefused) {
