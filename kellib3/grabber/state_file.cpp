@@ -4,11 +4,14 @@
 
 #include <chrono>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <system_error>
 
 #include "kellib3/core/lib_error.h"
 #include "kellib3/core/virtual_clock.h"
+#include "kellib3/model/options.h"
+#include "platform/kernel/private_directory.h"
 
 namespace kellib3 {
 namespace {
@@ -53,8 +56,7 @@ std::filesystem::path stateFilePath(const Config& config, unsigned controller) {
 
 void saveState(const Controller& c, const VirtualClock& clock) {
   const auto path = stateFilePath(c.config(), c.index());
-  std::error_code ec;
-  std::filesystem::create_directories(path.parent_path(), ec);
+  std::error_code ec = plat::createPrivateDirectories(path.parent_path());
   if (ec) KL3_RAISE(ErrorCode::StateFile, 0, path.parent_path().string() + ": " + ec.message());
 
   const auto& p = c.persisted();
@@ -91,10 +93,12 @@ void saveState(const Controller& c, const VirtualClock& clock) {
   }
 }
 
-void loadState(Controller& c, const VirtualClock& clock) {
-  const auto path = stateFilePath(c.config(), c.index());
-  std::ifstream in(path);
-  if (!in) return;
+namespace {
+
+// The state saved in `in`; nullopt when it belongs to another camera.
+// Raises LibError for a damaged or impossible state.
+std::optional<Controller::Persisted> readState(std::istream& in, const std::filesystem::path& path,
+                                               const Config& config, const VirtualClock& clock) {
   std::string line;
   if (!std::getline(in, line) || line != kMagic) damaged(path, "not a controller state file");
 
@@ -105,7 +109,7 @@ void loadState(Controller& c, const VirtualClock& clock) {
   Controller::Persisted p;
   if (!(in >> key >> bayer >> w >> h) || key != "camera") damaged(path, "camera line missing");
   // A different camera on the controller: its memory means nothing to this one.
-  if ((bayer != 0) != c.config().bayer || w != c.config().sensorWidth || h != c.config().sensorHeight) return;
+  if ((bayer != 0) != config.bayer || w != config.sensorWidth || h != config.sensorHeight) return std::nullopt;
   if (!(in >> key >> savedVirtual >> savedReal) || key != "clock") damaged(path, "clock line missing");
   // Virtual time went on at this process's scale since the file was written.
   const auto elapsed = static_cast<std::int64_t>(static_cast<double>(realNowNs() - savedReal) * clock.scale());
@@ -113,6 +117,8 @@ void loadState(Controller& c, const VirtualClock& clock) {
 
   int memoryFree = 1, liveRunning = 0;
   if (!(in >> key) || key != "settings" || !readSettings(in, p.settings)) damaged(path, "settings line damaged");
+  // Only settings the camera can hold were ever written.
+  if (!isPossible(p.settings, config)) damaged(path, "settings the camera cannot hold");
   if (!(in >> key >> memoryFree >> liveRunning >> p.liveStartNs >> p.selected >> p.visiblePeriod) || key != "memory")
     damaged(path, "memory line damaged");
   p.memoryFree = memoryFree != 0;
@@ -133,13 +139,37 @@ void loadState(Controller& c, const VirtualClock& clock) {
     f.stopCommandNs = unopt(stop, shift);
     for (std::size_t i = 0; i < segments; ++i) {
       FilmSegment seg{};
-      if (!(in >> key >> seg.fromFrame) || key != "segment" || !readSettings(in, seg.settings))
+      if (!(in >> key >> seg.fromFrame) || key != "segment" || !readSettings(in, seg.settings) ||
+          !isPossible(seg.settings, config))
         damaged(path, "film segment damaged");
       f.segments.push_back(seg);
     }
     p.film = std::move(f);
   }
-  c.restore(std::move(p));
+  return p;
+}
+
+}  // namespace
+
+void loadState(Controller& c, const VirtualClock& clock) {
+  const auto path = stateFilePath(c.config(), c.index());
+  std::ifstream in(path);
+  if (!in) return;
+  std::optional<Controller::Persisted> state;
+  try {
+    state = readState(in, path, c.config(), clock);
+  } catch (const LibError& damage) {
+    // The controller keeps its defaults; writing them over the damaged file
+    // means the damage is reported this once, not on every start.
+    std::string remark = damage.remark + "; the camera starts from its default settings and the film it held is lost";
+    try {
+      saveState(c, clock);
+    } catch (const LibError& unwritten) {
+      remark += " (" + unwritten.remark + ")";
+    }
+    KL3_RAISE(ErrorCode::StateFile, 0, remark);
+  }
+  if (state) c.restore(std::move(*state));
 }
 
 }  // namespace kellib3

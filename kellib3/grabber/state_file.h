@@ -17,7 +17,9 @@ std::filesystem::path stateFilePath(const Config& config, unsigned controller);
 void saveState(const Controller& c, const VirtualClock& clock);
 
 // Restores a saved state if there is one for the same camera; a missing file
-// leaves the controller as it is. A damaged file raises LibError (StateFile).
+// leaves the controller as it is. A damaged or impossible state leaves the
+// controller as it is too: the file is overwritten with it, and LibError
+// (StateFile) says what was wrong and that the film is lost.
 void loadState(Controller& c, const VirtualClock& clock);
 
 }  // namespace kellib3

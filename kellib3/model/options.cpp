@@ -181,6 +181,16 @@ bool offersValue(const OptionSpec& o, std::int32_t value) {
   return o.kind == OptionKind::Enum && std::find(o.values.begin(), o.values.end(), value) != o.values.end();
 }
 
+bool isPossible(const CameraSettings& s, const Config& config) {
+  CameraSettings normalized = s;
+  normalize(normalized, config);
+  if (!(normalized == s)) return false;
+  for (const auto& o : table()) {
+    if (o.kind == OptionKind::Enum && !offersValue(o, *intField(normalized, o))) return false;
+  }
+  return true;
+}
+
 void setEnum(Controller& c, const OptionSpec& o, std::int32_t value, std::int64_t nowNs) {
   requireKind(o, OptionKind::Enum, "enumerated");
   if (!offersValue(o, value))

@@ -41,6 +41,9 @@ void relScalar(Controller& c, const OptionSpec& o, std::int32_t delta, std::uint
 std::int32_t getEnum(const Controller& c, const OptionSpec& o);
 void setEnum(Controller& c, const OptionSpec& o, std::int32_t value, std::int64_t nowNs);
 bool offersValue(const OptionSpec& o, std::int32_t value);
+// True for settings the camera can be in: each value inside its range and
+// step, each enumerated value one its option offers.
+bool isPossible(const CameraSettings& s, const Config& config);
 
 Rect getRect(const Controller& c);
 void setRect(Controller& c, const Rect& r, std::int64_t nowNs);

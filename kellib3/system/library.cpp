@@ -110,9 +110,10 @@ Controller& Library::claimController(std::int32_t index, std::uint32_t system) {
     KL3_RAISE(ErrorCode::NoController, system, "controller " + std::to_string(index) + " is used by another system");
   if (controllers.size() < config.controllers) controllers.resize(config.controllers);
   if (!controllers[u]) {
-    auto c = std::make_unique<Controller>(u, config);
-    loadState(*c, *clock);
-    controllers[u] = std::move(c);
+    // Kept even when its saved state is refused: it goes on with defaults,
+    // and the refusal is reported by this claim only.
+    controllers[u] = std::make_unique<Controller>(u, config);
+    loadState(*controllers[u], *clock);
   }
   claimedBy_[u] = system;
   return *controllers[u];

@@ -10,6 +10,7 @@
 #include <system_error>
 #include <utility>
 
+#include "platform/kernel/private_directory.h"
 #include "platform/kernel/unique_fd.h"
 
 namespace plat {
@@ -75,9 +76,7 @@ bool tryExclusive(int fd, const std::filesystem::path& file) {
 
 std::filesystem::path ensureDirectory() {
   auto dir = NamedReservation::directory();
-  std::error_code ec;
-  std::filesystem::create_directories(dir, ec);
-  if (ec) {
+  if (const auto ec = createPrivateDirectories(dir)) {
     throw std::system_error(ec, "cannot create reservation folder " + dir.string());
   }
   return dir;

@@ -68,14 +68,45 @@ TEST(Persistence, AnotherCameraOrADamagedFileIsNotTakenForTheSavedOne) {
     Session s;
     EXPECT_EQ(s.scalar(0x40000a, 0), 1) << "settings of a different sensor are not restored";
   }
-  std::ofstream(dir / "controller0.state") << "kellib3-controller-state 1\ncamera 0 640 480\nclock x\n";
+  // A damaged or impossible state is reported by one open, which says the
+  // film is lost; the camera then goes on from its defaults.
+  std::string zeros = "clock 0 0\nsettings";
+  for (int field = 0; field < 21; ++field) zeros += " 0";
+  zeros += "\nmemory 1 0 0 0 0\n";
+  const std::pair<std::string, std::string> damaged[] = {{"clock x\n", "clock line missing"},
+                                                         {zeros, "settings the camera cannot hold"}};
   SessionEnv env(dir.path(), 1e6, {{"KELLIB3_SIZE", "640x480"}});
-  Library lib;
-  KL3_HANDLE system = 0;
-  ASSERT_EQ(KelLib3SystemCreate(3, &system, lib.error()), 0);
-  EXPECT_EQ(KelLib3SystemInit(system, lib.error()), 17);
-  EXPECT_NE(errorText(lib.error()).find("clock line missing"), std::string::npos) << errorText(lib.error());
-  EXPECT_EQ(KelLib3SystemDestroy(system, lib.error()), 0);
+  for (const auto& [body, reason] : damaged) {
+    SCOPED_TRACE(reason);
+    std::ofstream(dir / "controller0.state") << "kellib3-controller-state 1\ncamera 0 640 480\n" << body;
+    {
+      Library lib;
+      KL3_HANDLE system = 0;
+      ASSERT_EQ(KelLib3SystemCreate(3, &system, lib.error()), 0);
+      EXPECT_EQ(KelLib3SystemInit(system, lib.error()), 17);
+      const std::string text = errorText(lib.error());
+      EXPECT_NE(text.find(reason), std::string::npos) << text;
+      EXPECT_NE(text.find("the film it held is lost"), std::string::npos) << text;
+      EXPECT_EQ(KelLib3SystemInit(system, lib.error()), 0) << errorText(lib.error());
+      EXPECT_EQ(KelLib3SystemDestroy(system, lib.error()), 0);
+    }
+    Session s;  // a later start finds the defaults, with nothing to report
+    std::int32_t x = 0, y = 0, w = 0, h = 0, start = 0;
+    ASSERT_EQ(KelLib3OptionGetRect(s.iface(0x400006), &x, &y, &w, &h, s.error()), 0);
+    EXPECT_EQ(std::make_pair(w, h), std::make_pair(640, 480));
+    ASSERT_EQ(KelLib3OptionGetEnumVal(s.iface(0x400004), &start, s.error()), 0);
+    EXPECT_EQ(start, 33);
+  }
+}
+
+TEST(Persistence, AMissingStateFolderIsCreatedForItsOwnerOnly) {
+  TempDir dir;
+  const auto folder = dir / "run" / "kelorvo";
+  { SessionEnv env(folder); Session s; }
+  for (const auto& created : {folder.parent_path(), folder})
+    EXPECT_EQ(std::filesystem::status(created).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_all)
+        << created;
 }
 
 TEST(Persistence, ControllersKeepSeparateSettingsAndFilms) {

@@ -55,6 +55,16 @@ TEST_F(NamedReservationTest, NamesAreIndependentAndLiveUnderTheRuntimeFolder) {
   EXPECT_FALSE(plat::NamedReservation::isHeld(kSlots[2]));
 }
 
+TEST_F(NamedReservationTest, AMissingRuntimeFolderIsCreatedForItsOwnerOnly) {
+  const auto runtime = runtime_.path() / "missing";
+  kel::test::ScopedEnv missing{"XDG_RUNTIME_DIR", runtime.string()};
+  auto held = plat::NamedReservation::create(kSlots[0]);
+  for (const auto& created : {runtime, runtime / "kelorvo"})
+    EXPECT_EQ(std::filesystem::status(created).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_all)
+        << created;
+}
+
 TEST_F(NamedReservationTest, MovedHandleStillHolds) {
   auto created = plat::NamedReservation::create("moved");
   plat::NamedReservation moved = std::move(created.reservation);
