@@ -1,7 +1,7 @@
 // The video compressors this library offers, each a libavcodec encoder that
-// an AVI file can carry and that suits the camera's footage: lossless FFV1,
-// Motion JPEG and, when the library was built with it, H.264. Only those
-// whose encoder is present are listed.
+// an AVI file can carry and that suits the camera's footage: lossless FFV1
+// and UT Video, Motion JPEG and, when the library was built with it, H.264.
+// Only those whose encoder is present are listed.
 #pragma once
 
 #include <vector>
@@ -18,6 +18,7 @@ struct CompressorKind {
   bool fullRange;       // YUV in JPEG's full range
   bool hasQuality;      // a quality worth changing (IKelCompressorSettings)
   LONG defaultQuality;  // 1..100
+  bool codecDataInType; // the encoder's global headers go in the stream type
   CLSID clsid;
 };
 

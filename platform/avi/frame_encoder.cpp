@@ -8,6 +8,7 @@ extern "C" {
 }
 
 #include <algorithm>
+#include <thread>
 
 namespace plat {
 
@@ -42,6 +43,15 @@ SwsContext* makeScaler(const VideoFormat& input, AVPixelFormat from, AVPixelForm
   return scaler;
 }
 
+// FFV1 encodes the slices of a picture on separate threads: about one slice
+// per core, as a square grid (a layout FFV1 takes for most picture sizes).
+int ffv1Slices() {
+  const auto cores = std::max(1u, std::thread::hardware_concurrency());
+  int side = 2;
+  while (side < 8 && static_cast<unsigned>(side * side) < cores) ++side;
+  return side * side;
+}
+
 }  // namespace
 
 int mjpegQscale(LONG quality) {
@@ -54,20 +64,13 @@ double x264Crf(LONG quality) {
   return 10.0 + (100 - quality) * 0.35;
 }
 
-std::unique_ptr<FrameEncoder> FrameEncoder::open(const CompressorKind& kind, const VideoFormat& input,
-                                                 LONG quality, REFERENCE_TIME frameDuration, std::string* error) {
-  auto fail = [&](std::string text) {
-    if (error) *error = std::string(kind.encoder) + ": " + text;
-    return nullptr;
-  };
+int FrameEncoder::openCodec(const CompressorKind& kind, const VideoFormat& input, LONG quality,
+                            REFERENCE_TIME frameDuration, int slices) {
+  avcodec_free_context(&codec_);
   const AVCodec* codec = avcodec_find_encoder_by_name(kind.encoder);
-  if (!codec) return fail("the encoder is not available");
-  std::unique_ptr<FrameEncoder> encoder(new FrameEncoder(input));
-  AVCodecContext* c = encoder->codec_ = avcodec_alloc_context3(codec);
-  encoder->frame_ = av_frame_alloc();
-  encoder->packet_ = av_packet_alloc();
-  if (!c || !encoder->frame_ || !encoder->packet_) return fail("out of memory");
-
+  if (!codec) return AVERROR_ENCODER_NOT_FOUND;
+  AVCodecContext* c = codec_ = avcodec_alloc_context3(codec);
+  if (!c) return AVERROR(ENOMEM);
   c->width = input.width;
   c->height = input.height;
   c->pix_fmt = static_cast<AVPixelFormat>(kind.pixelFormat);
@@ -76,8 +79,11 @@ std::unique_ptr<FrameEncoder> FrameEncoder::open(const CompressorKind& kind, con
   c->framerate = av_inv_q(c->time_base);
   c->gop_size = kKeyFrameInterval;
   c->max_b_frames = 0;
-  // Frame threads would hold pictures back; slices do not.
+  // Frame threads would hold pictures back; slices do not, so an encoder
+  // that codes slices in parallel gets a thread per core.
   c->thread_type = FF_THREAD_SLICE;
+  if (codec->capabilities & AV_CODEC_CAP_SLICE_THREADS) c->thread_count = 0;
+  c->slices = slices;
   if (kind.fourcc == MAKEFOURCC('M', 'J', 'P', 'G')) {
     c->flags |= AV_CODEC_FLAG_QSCALE;
     c->global_quality = FF_QP2LAMBDA * mjpegQscale(quality);
@@ -86,8 +92,27 @@ std::unique_ptr<FrameEncoder> FrameEncoder::open(const CompressorKind& kind, con
     av_opt_set(c->priv_data, "tune", "zerolatency", 0);
     av_opt_set_double(c->priv_data, "crf", x264Crf(quality), 0);
   }
-  const int opened = avcodec_open2(c, codec, nullptr);
+  return avcodec_open2(c, codec, nullptr);
+}
+
+std::unique_ptr<FrameEncoder> FrameEncoder::open(const CompressorKind& kind, const VideoFormat& input,
+                                                 LONG quality, REFERENCE_TIME frameDuration, std::string* error) {
+  auto fail = [&](std::string text) {
+    if (error) *error = std::string(kind.encoder) + ": " + text;
+    return nullptr;
+  };
+  std::unique_ptr<FrameEncoder> encoder(new FrameEncoder(input));
+  const bool ffv1 = kind.fourcc == MAKEFOURCC('F', 'F', 'V', '1');
+  int opened = encoder->openCodec(kind, input, quality, frameDuration, ffv1 ? ffv1Slices() : 0);
+  // Some sizes take no such grid (a very large or very small picture):
+  // FFV1 then chooses its slices itself.
+  if (opened < 0 && ffv1) opened = encoder->openCodec(kind, input, quality, frameDuration, 0);
+  if (opened == AVERROR_ENCODER_NOT_FOUND) return fail("the encoder is not available");
   if (opened < 0) return fail(libraryText(opened));
+  AVCodecContext* c = encoder->codec_;
+  encoder->frame_ = av_frame_alloc();
+  encoder->packet_ = av_packet_alloc();
+  if (!encoder->frame_ || !encoder->packet_) return fail("out of memory");
 
   const AVPixelFormat source = input.bitCount == 32 ? AV_PIX_FMT_BGR0 : AV_PIX_FMT_BGR24;
   encoder->scaler_ = makeScaler(input, source, c->pix_fmt, kind.fullRange);
@@ -99,6 +124,11 @@ std::unique_ptr<FrameEncoder> FrameEncoder::open(const CompressorKind& kind, con
   f->color_range = c->color_range;
   if (av_frame_get_buffer(f, 0) < 0) return fail("out of memory");
   return encoder;
+}
+
+std::vector<std::uint8_t> FrameEncoder::codecData() const {
+  if (!codec_->extradata || codec_->extradata_size <= 0) return {};
+  return {codec_->extradata, codec_->extradata + codec_->extradata_size};
 }
 
 FrameEncoder::~FrameEncoder() {

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/avi/compressor_kinds.h"
 #include "platform/graph/video_format.h"
@@ -37,9 +38,15 @@ class FrameEncoder {
   HRESULT encode(const std::uint8_t* picture, std::int64_t number, const PacketSink& sink);
   // Whatever the encoder still holds.
   HRESULT flush(const PacketSink& sink);
+  // The encoder's global headers, which a decoder needs before the first
+  // packet (empty when the stream carries its own).
+  std::vector<std::uint8_t> codecData() const;
 
  private:
   FrameEncoder(const VideoFormat& input) : input_(input) {}
+  // A fresh codec context opened with these settings; a libavcodec result.
+  int openCodec(const CompressorKind& kind, const VideoFormat& input, LONG quality, REFERENCE_TIME frameDuration,
+                int slices);
   HRESULT drain(const PacketSink& sink);
 
   VideoFormat input_;

@@ -1,6 +1,8 @@
 #include "platform/avi/video_compressor.h"
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "platform/avi/compressor_pins.h"
 #include "platform/dshow/errors.h"
@@ -59,8 +61,16 @@ HRESULT CVideoCompressor::outputType(CMediaType* mt) const {
   VIDEOINFOHEADER vih{};
   vih.rcSource = vih.rcTarget = RECT{0, 0, format->width, format->height};
   vih.AvgTimePerFrame = reinterpret_cast<const VIDEOINFOHEADER*>(in.Format())->AvgTimePerFrame;
+  std::vector<std::uint8_t> codecData;
+  if (kind_.codecDataInType) {
+    // The headers depend only on the settings, so an encoder opened here
+    // gives the ones every run will give (Pause checks).
+    const auto probe = plat::FrameEncoder::open(kind_, *format, quality_.load(), vih.AvgTimePerFrame, nullptr);
+    if (!probe) return VFW_E_TYPE_NOT_ACCEPTED;
+    codecData = probe->codecData();
+  }
   BITMAPINFOHEADER& bmi = vih.bmiHeader;
-  bmi.biSize = sizeof(BITMAPINFOHEADER);
+  bmi.biSize = static_cast<DWORD>(sizeof(BITMAPINFOHEADER) + codecData.size());
   bmi.biWidth = format->width;
   bmi.biHeight = format->height;
   bmi.biPlanes = 1;
@@ -72,7 +82,10 @@ HRESULT CVideoCompressor::outputType(CMediaType* mt) const {
   const GUID subtype = fourccSubtype(kind_.fourcc);
   mt->SetSubtype(&subtype);
   mt->SetFormatType(&FORMAT_VideoInfo);
-  if (!mt->SetFormat(reinterpret_cast<const BYTE*>(&vih), sizeof(vih))) return E_OUTOFMEMORY;
+  std::vector<BYTE> block(sizeof(vih) + codecData.size());
+  std::memcpy(block.data(), &vih, sizeof(vih));
+  std::copy(codecData.begin(), codecData.end(), block.begin() + sizeof(vih));
+  if (!mt->SetFormat(block.data(), static_cast<ULONG>(block.size()))) return E_OUTOFMEMORY;
   mt->SetVariableSize();
   mt->SetTemporalCompression(kind_.fourcc == MAKEFOURCC('H', '2', '6', '4'));
   return S_OK;
@@ -95,6 +108,10 @@ HRESULT CVideoCompressor::Pause() {
         kind_, *format, quality_.load(), reinterpret_cast<const VIDEOINFOHEADER*>(in.Format())->AvgTimePerFrame,
         &error);
     if (!encoder) return E_FAIL;
+    // A film whose headers differ from its type's could not be decoded.
+    const CMediaType& out = output_->CurrentMediaType();
+    const std::vector<std::uint8_t> typed(out.Format() + sizeof(VIDEOINFOHEADER), out.Format() + out.FormatLength());
+    if (kind_.codecDataInType && encoder->codecData() != typed) return VFW_E_TYPE_NOT_ACCEPTED;
     std::lock_guard coding(codingLock_);
     encoder_ = std::move(encoder);
     pending_.clear();

@@ -122,6 +122,7 @@ struct CodecCase {
 
 const CodecCase kCodecs[] = {
     {"FFV1 (без потерь)", "ffv1", true},
+    {"UT Video (без потерь)", "utvideo", true},
     {"Motion JPEG", "mjpeg", false},
     {"H.264", "h264", false},
 };

@@ -63,7 +63,7 @@ class DeviceEnumTest : public ::testing::Test {
 };
 
 TEST_F(DeviceEnumTest, ListsTheAvailableCompressorsByNameAndBindsEachToAFilter) {
-  std::vector<std::u16string> expected = {u"FFV1 (без потерь)", u"Motion JPEG"};
+  std::vector<std::u16string> expected = {u"FFV1 (без потерь)", u"UT Video (без потерь)", u"Motion JPEG"};
   if (avcodec_find_encoder_by_name("libx264")) expected.push_back(u"H.264");
   auto monikers = compressors();
   ASSERT_TRUE(monikers);

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <functional>
+#include <tuple>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -142,9 +143,40 @@ TEST_P(CompressedFilm, DecodesToTheSourcePictures) {
 
 INSTANTIATE_TEST_SUITE_P(Kinds, CompressedFilm,
                          ::testing::Values(CompressorCase{u"FFV1 (без потерь)", "ffv1", "ffv1", 0},
+                                           CompressorCase{u"UT Video (без потерь)", "utvideo", "utvideo", 0},
                                            CompressorCase{u"Motion JPEG", "mjpeg", "mjpeg", 3.0},
                                            CompressorCase{u"H.264", "libx264", "h264", 3.0}),
                          [](const auto& info) { return std::string(info.param.decoder); });
+
+// A picture of a sensor's size is cut into slices whose layout only the
+// encoder's global headers give; the film must carry them to be read.
+class LosslessFilm : public SaveGraphTest, public ::testing::WithParamInterface<std::tuple<CompressorCase, WORD>> {};
+
+TEST_P(LosslessFilm, LargePicturesDecodeByteExact) {
+  const auto& [c, bits] = GetParam();
+  if (!avcodec_find_encoder_by_name(c.encoder)) GTEST_SKIP() << c.encoder << " is not in this libavcodec";
+  const SaveSourceConfig config{800, 600, bits, 3};
+  auto compressor = compressorNamed(c.name);
+  ASSERT_TRUE(compressor);
+  const auto file = dir_ / "film.avi";
+  build(config, compressor.get(), file);
+  ASSERT_EQ(control_->Run(), S_OK);
+  EXPECT_EQ(waitForEnd().code, EC_COMPLETE);
+  const ReadFilm film = readFilm(file);
+  ASSERT_TRUE(film.opened) << film.error;
+  ASSERT_EQ(film.pictures.size(), static_cast<std::size_t>(config.frames)) << film.error;
+  expectFramesEqual(film, config, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, LosslessFilm,
+                         ::testing::Combine(::testing::Values(CompressorCase{u"FFV1 (без потерь)", "ffv1", "ffv1", 0},
+                                                              CompressorCase{u"UT Video (без потерь)", "utvideo",
+                                                                             "utvideo", 0}),
+                                            ::testing::Values(WORD{24}, WORD{32})),
+                         [](const auto& info) {
+                           return std::string(std::get<0>(info.param).decoder) + "_rgb" +
+                                  std::to_string(std::get<1>(info.param));
+                         });
 
 TEST_F(SaveGraphTest, LowerMotionJpegQualityGivesASmallerFilm) {
   const SaveSourceConfig config{64, 48, 24, 10};
