@@ -25,9 +25,8 @@ namespace {
 constexpr const char* kIncompleteFilm = "Возникла ошибка при сохранении фильма";
 
 // The range to save: the options' ends, each defaulting to the film's.
+// `film` is not empty.
 FrameRange chooseRange(const FrameRange& film, const SaveOptions& options) {
-  if (film.empty())
-    throw std::invalid_argument("the recording left no film in the grabber's memory");
   FrameRange range{options.from ? static_cast<LONG>(*options.from) : film.first,
                    options.to ? static_cast<LONG>(*options.to) : film.last};
   if (range.first < film.first || range.last > film.last || range.first > range.last)
@@ -128,6 +127,8 @@ bool saveFilm(Session& session, const std::string& file, const SaveOptions& opti
   CGraph& graph = session.graph();
   FrameRange film;
   if (!readRecordedRange(graph, film)) return session.fail(graph.GetLastErrorText()), false;
+  // A fault the camera only showed in a box can end a recording early.
+  if (film.empty()) return session.fail(session.withFilterText("the recording left no film in the grabber's memory")), false;
   const FrameRange range = chooseRange(film, options);
   const std::string codec = chooseCodec(graph, options.codec);
   const OverlaySettings overlay(session.camera(), options);

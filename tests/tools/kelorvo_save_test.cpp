@@ -184,6 +184,8 @@ TEST_F(KelorvoSave, FaultsEndTheCaptureWithTheirReasonOnTheLastLine) {
       {"CallCInterface_0:2", "the recording failed: RunCamera"},
       {"CallCInterface_1:2", "the recording failed: "},
       {"CallCInterface_1:3", "the recording failed: "},
+      // Input control that never started: the camera only showed a box.
+      {"CallCInterface_0:3", "the recording left no film in the grabber's memory: "},
       {"OptionSetEnumVal:4", "the camera reported an error: "},
   };
   for (const auto& [fault, reason] : faults) {
