@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "platform/com/co_create.h"
 #include "platform/kernel/global_memory.h"
