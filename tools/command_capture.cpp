@@ -5,6 +5,7 @@
 #include "tools/commands.h"
 #include "tools/common_options.h"
 #include "tools/interrupt.h"
+#include "tools/overlay_settings.h"
 #include "tools/saver.h"
 
 namespace kelorvo {
@@ -25,6 +26,10 @@ int captureCommand(const std::vector<std::string>& words) {
     const SaveOptions options = parseSaveOptions(args);
     // A name that cannot be saved to is refused before the recording.
     checkTarget(*args.value("--out"), options.force);
+    if (options.font)
+      if (const std::string used = fontStandIn(*options.font); !used.empty())
+        session.note("--font \"" + options.font->family + "\" is drawn with \"" + used +
+                     "\", the installed font that stands for it");
     if (!session.open()) return 1;
     applyCommonOptions(args, session.graph());
     FrameRange recorded;

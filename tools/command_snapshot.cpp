@@ -1,5 +1,7 @@
 // `snapshot`: the set-up graph running, the N-th frame the renderer
 // received written as a PNG file.
+#include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <stdexcept>
@@ -11,6 +13,7 @@
 #include "tools/common_options.h"
 #include "tools/png_writer.h"
 #include "tools/session.h"
+#include "tools/stream_wait.h"
 
 namespace kelorvo {
 namespace {
@@ -39,7 +42,11 @@ int snapshot(Session& session, const std::filesystem::path& file, long frames) {
       repaint = false;
       if (plat::readNewestFrame(graph.Renderer(), frame) && frame.counter >= static_cast<std::uint64_t>(frames)) break;
     }
-    if (std::chrono::steady_clock::now() > deadline) return session.fail("no frame came from the camera");
+    if (const std::optional<StreamOutcome> ended = takeStreamEnding(graph)) {
+      const std::string why = endingReason(session, *ended);
+      return session.fail("the live picture stopped" + (why.empty() ? std::string() : ": " + why));
+    }
+    if (std::chrono::steady_clock::now() > deadline) return session.fail(session.withFilterText("no frame came from the camera"));
     queue.waitAndPump(std::chrono::milliseconds(100));
   }
   control->SetVideoClippingWindow(nullptr);
@@ -60,6 +67,9 @@ int snapshotCommand(const std::vector<std::string>& words) {
     values.insert("--frames");
     const Args args(words, values, commonFlags());
     if (args.positional().size() != 1) return session.fail("usage: kelorvo snapshot FILE.png [--frames N]");
+    std::string extension = std::filesystem::path(args.positional()[0]).extension().string();
+    std::ranges::transform(extension, extension.begin(), [](unsigned char c) { return std::tolower(c); });
+    if (extension != ".png") throw std::invalid_argument("a snapshot is written as PNG: name the file FILE.png");
     const long frames = args.value("--frames") ? parseNumber(*args.value("--frames"), "the frame count") : 1;
     if (frames < 1) throw std::invalid_argument("--frames must be at least 1");
     if (!session.open()) return 1;

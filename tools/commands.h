@@ -17,8 +17,6 @@ int infoCommand();
 int optionCommand(const std::vector<std::string>& args, bool write);
 int codecsCommand();
 int snapshotCommand(const std::vector<std::string>& args);
-int recordCommand(const std::vector<std::string>& args);
-int saveCommand(const std::vector<std::string>& args);
 int captureCommand(const std::vector<std::string>& args);
 
 }  // namespace kelorvo

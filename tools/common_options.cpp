@@ -12,7 +12,7 @@ namespace kelorvo {
 const char* const kCommonHelp =
     "  --gain 0-8          digital gain\n"
     "  --levels B,W        black and white levels\n"
-    "  --gamma G           gamma curve\n"
+    "  --gamma 0|1         gamma curve off or on\n"
     "  --summation         2x2 summation\n"
     "  --wb auto|R,G,B     white balance, measured or with fixed gains\n"
     "  --background        subtract the recorded background\n";
@@ -35,8 +35,12 @@ void applyCommonOptions(const Args& args, CGraph& graph) {
       throw std::invalid_argument("levels are written BLACK,WHITE with BLACK below WHITE");
     Check(camera->SetLevels(black, white));
   }
-  if (const auto gamma = args.value("--gamma"))
-    Check(camera->SetGamma(static_cast<int>(parseNumber(*gamma, "the gamma"))));
+  if (const auto gamma = args.value("--gamma")) {
+    const long on = parseNumber(*gamma, "the gamma");
+    // The camera keeps only a flag: any other number would silently mean "on".
+    if (on != 0 && on != 1) throw std::invalid_argument("the gamma is 0 (off) or 1 (on)");
+    Check(camera->SetGamma(static_cast<int>(on)));
+  }
   if (args.has("--summation")) Check(camera->SetSummation(1));
   if (const auto wb = args.value("--wb")) {
     if (*wb == "auto") {

@@ -1,10 +1,13 @@
 // Ctrl+C while the camera works: the command asks the camera to stop and
-// goes on to its usual end instead of dying with the film half done.
+// goes on to its usual end instead of dying with the film half done. A
+// second Ctrl+C ends the program at once.
 #pragma once
+#include <signal.h>
 
 namespace kelorvo {
 
-// Catches SIGINT for its lifetime; the previous handler comes back after.
+// Catches the first SIGINT in its lifetime; the previous handling comes
+// back after.
 class InterruptScope {
  public:
   InterruptScope();
@@ -13,7 +16,7 @@ class InterruptScope {
   InterruptScope& operator=(const InterruptScope&) = delete;
 
  private:
-  void (*previous_)(int);
+  struct sigaction previous_ {};
 };
 
 // Whether Ctrl+C came since the last InterruptScope began (it stays known

@@ -19,10 +19,15 @@ constexpr const char* kUsage =
     "  get          print one camera option\n"
     "  set          change one camera option and print what the camera accepted\n"
     "  codecs       list the video compressors a film can be saved with\n"
-    "  snapshot     write a live frame as a PNG file\n"
-    "  record       record a film into the grabber's memory\n"
-    "  save         save the recorded film as an AVI file\n"
-    "  capture      record a film and save it\n";
+    "  snapshot     write a live frame as a PNG file, to check the camera's picture\n"
+    "  capture      record a film and save it as an AVI file, in one run\n";
+
+// A film lives in the grabber's memory only until the camera is next opened
+// (opening lays the memory out for the live picture), so recording and
+// saving in separate runs cannot work.
+constexpr const char* kFolded =
+    "a film lasts only as long as the run that records it; "
+    "`kelorvo capture --frames N --out FILE` records and saves it in one run\n";
 
 struct CommandHelp {
   const char* name;
@@ -44,13 +49,14 @@ constexpr CommandHelp kHelp[] = {
      "  VALUE a number, a value name of a list option, or X,Y,WIDTH,HEIGHT\n",
      false, false},
     {"codecs", "usage: kelorvo codecs\n", false, false},
-    {"snapshot", "usage: kelorvo snapshot FILE.png [--frames N] [picture options]\n", true, false},
-    {"record", "usage: kelorvo record --frames N [picture options]\n  Ctrl+C stops the recording\n", true, false},
-    {"save", "usage: kelorvo save FILE [save options]\n  the film recorded in the grabber's memory as FILE.avi\n", false,
-     true},
+    {"snapshot",
+     "usage: kelorvo snapshot FILE.png [--frames N] [picture options]\n"
+     "  runs the live picture and writes its N-th frame (default the first) as a PNG file\n",
+     true, false},
     {"capture",
      "usage: kelorvo capture --frames N --out FILE [save options] [picture options]\n"
-     "  records N frames, then saves them as FILE.avi; Ctrl+C while recording keeps the film unsaved\n",
+     "  records a film of N frames into the grabber's memory, then saves it as FILE.avi;\n"
+     "  Ctrl+C while recording stops it and saves nothing; a second Ctrl+C ends kelorvo at once\n",
      true, true},
 };
 
@@ -75,6 +81,10 @@ int main(int argc, char** argv) {
     std::fputs(kUsage, stdout);
     return 0;
   }
+  if (command == "record" || command == "save") {
+    std::fprintf(stderr, "kelorvo %.*s: %s", static_cast<int>(command.size()), command.data(), kFolded);
+    return 2;
+  }
   if (wantsHelp(args)) {
     for (const auto& h : kHelp)
       if (command == h.name) {
@@ -93,8 +103,6 @@ int main(int argc, char** argv) {
   if (command == "get") return kelorvo::optionCommand(args, false);
   if (command == "set") return kelorvo::optionCommand(args, true);
   if (command == "snapshot") return kelorvo::snapshotCommand(args);
-  if (command == "record") return kelorvo::recordCommand(args);
-  if (command == "save") return kelorvo::saveCommand(args);
   if (command == "capture") return kelorvo::captureCommand(args);
   return usage();
 }

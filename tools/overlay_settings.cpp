@@ -1,8 +1,12 @@
 #include "tools/overlay_settings.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstring>
+#include <optional>
 #include <stdexcept>
 
+#include "platform/font/font_match.h"
 #include "shell/app/ComErr.h"
 
 using COMERR::Check;
@@ -22,7 +26,17 @@ HFONT createFont(const OverlayFont& font) {
   return handle;
 }
 
+bool sameFamily(const std::string& a, const std::string& b) {
+  return std::ranges::equal(a, b, [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
+}
+
 }  // namespace
+
+std::string fontStandIn(const OverlayFont& font) {
+  const std::optional<plat::FontMatch> match = plat::matchFont(font.family, FW_NORMAL, false);
+  if (!match || sameFamily(match->family, font.family)) return {};
+  return match->family;
+}
 
 OverlaySettings::OverlaySettings(ComPtr<ICamera2> camera, const SaveOptions& options)
     : camera_(std::move(camera)), color_(options.color) {

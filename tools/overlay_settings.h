@@ -2,12 +2,19 @@
 // camera for the save's duration. The font handle they name lives as long
 // as this object; the camera goes back to its default font when it ends.
 #pragma once
+#include <string>
+
 #include "platform/com/unknown.h"
 #include "platform/font/gdi_font.h"
 #include "shared/camera_interfaces.h"
 #include "tools/save_options.h"
 
 namespace kelorvo {
+
+// The installed family that stands for `font` when it is not the family
+// asked for (a name fontconfig does not know falls back to another font);
+// empty when the family itself is installed.
+std::string fontStandIn(const OverlayFont& font);
 
 class OverlaySettings {
  public:

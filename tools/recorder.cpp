@@ -1,8 +1,13 @@
 #include "tools/recorder.h"
 
+#include <algorithm>
+#include <limits>
+#include <stdexcept>
+
 #include "shell/app/ComErr.h"
 #include "tools/end_event.h"
 #include "tools/interrupt.h"
+#include "tools/stream_wait.h"
 
 using COMERR::Check;
 
@@ -17,36 +22,45 @@ constexpr LONG kFramePositionOption = 0x400020;
 // Memory partitions: 1 while it holds a film, more for the live picture.
 constexpr LONG kPartitionsOption = 0x400009;
 
+// The memory's capacity is known only once the input graph laid it out for
+// a film; a count beyond it would be cut without a word.
+void requireCapacity(ICamera2& camera, long frames) {
+  int capacity = 0;
+  COMERR::Check(camera.GetMaxFramesCount(&capacity));
+  if (frames > capacity)
+    throw std::invalid_argument("--frames " + std::to_string(frames) + " is more than the grabber's memory holds: at most " +
+                                std::to_string(capacity) + " frames with this input window");
+}
+
 }  // namespace
 
 bool recordFilm(Session& session, long frames, FrameRange& range) {
   CGraph& graph = session.graph();
   ComPtr<IEnumProperty> stopEvent;
   if (!graph.GetEnumProperty(kStopEventOption, stopEvent.put())) return session.fail(graph.GetLastErrorText()), false;
-  try {
-    Check(stopEvent.get(), stopEvent->SetValue(kStopAfterFrames));
-  } catch (const COMERR::CErrorBase& e) {
-    return session.fail(e.text()), false;
-  }
-  if (!graph.BuildInputGraph(static_cast<int>(frames))) return session.fail(graph.GetLastErrorText()), false;
+  Check(stopEvent.get(), stopEvent->SetValue(kStopAfterFrames));
+  const int asked = static_cast<int>(std::min<long>(frames, std::numeric_limits<int>::max()));
+  if (!graph.BuildInputGraph(asked)) return session.fail(session.withFilterText(graph.GetLastErrorText())), false;
+  ComPtr<ICamera2> camera = session.camera();
+  requireCapacity(*camera, frames);
   EndEvent end;
   if (!end.get()) return session.fail("cannot create the end event"), false;
-  ComPtr<ICamera2> camera = session.camera();
   camera->SetEndEvent(end.get());
+  dropQueuedEvents(graph);
   InterruptScope interrupt;
-  if (!graph.Run()) return session.fail(graph.GetLastErrorText()), false;
-  bool stopAsked = false;
-  while (WaitForSingleObject(end.get(), 100) != WAIT_OBJECT_0) {
-    session.pump();
-    if (interruptRequested() && !stopAsked) {
-      stopAsked = true;
-      camera->StopCamera(FALSE);
-    }
+  if (!graph.Run()) {
+    camera->SetEndEvent(nullptr);
+    return session.fail(session.withFilterText(graph.GetLastErrorText())), false;
   }
+  const StreamOutcome outcome = waitForStream(session, {end.get(), [&] { camera->StopCamera(FALSE); }, {}});
   session.pump();
   graph.filmRecorded = true;
   camera->SetEndEvent(nullptr);
   graph.Stop();
+  if (outcome.end != StreamEnd::Signalled) {
+    const std::string why = endingReason(session, outcome);
+    return session.fail("the recording failed: " + (why.empty() ? "the camera ended it without a reason" : why)), false;
+  }
   if (!readRecordedRange(graph, range)) return session.fail(graph.GetLastErrorText()), false;
   return true;
 }
@@ -56,12 +70,16 @@ bool readRecordedRange(CGraph& graph, FrameRange& range) {
   ComPtr<IScalarProperty> partitions;
   if (!graph.GetScalarProperty(kPartitionsOption, 0, partitions.put())) return false;
   LONG parts = 0;
+  Check(partitions.get(), partitions->GetValue(&parts, 0));
   // Set up for the live picture, the position's range is the live buffers.
-  if (FAILED(partitions->GetValue(&parts, 0)) || parts != 1) return true;
+  if (parts != 1) return true;
   ComPtr<IScalarProperty> position;
   if (!graph.GetScalarProperty(kFramePositionOption, 0, position.put())) return false;
-  position->GetMinValue(&range.first, 0);
-  position->GetMaxValue(&range.last, 0);
+  LONG first = 0, last = 0;
+  Check(position.get(), position->GetValue(&first, 0));
+  Check(position.get(), position->GetMinValue(&first, 0));
+  Check(position.get(), position->GetMaxValue(&last, 0));
+  range = {first, last};
   return true;
 }
 

@@ -14,13 +14,16 @@ struct FrameRange {
 };
 
 // Records `frames` frames; Ctrl+C ends the recording early, like the stop
-// button. False with the reason printed on failure.
+// button. False with the reason printed on failure; throws
+// std::invalid_argument for more frames than the memory holds and COMERR
+// errors for a refused setting.
 bool recordFilm(Session& session, long frames, FrameRange& range);
 
 // The film in the grabber's memory: the frame position option's range,
 // empty when the memory is set up for the live picture (as it is from the
 // moment the capture filter opens the camera until a recording). False
-// (with the graph's error text) when the options cannot be read.
+// (with the graph's error text) when the options are missing; a refused
+// read throws COMERR errors.
 bool readRecordedRange(CGraph& graph, FrameRange& range);
 
 }  // namespace kelorvo

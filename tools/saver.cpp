@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <optional>
 #include <stdexcept>
@@ -18,21 +17,16 @@
 #include "tools/overlay_settings.h"
 #include "tools/progress_display.h"
 #include "tools/progress_window.h"
+#include "tools/stream_wait.h"
 
 namespace kelorvo {
 namespace {
 
 constexpr const char* kIncompleteFilm = "Возникла ошибка при сохранении фильма";
-// How often the main thread looks at the bar, the log, the graph's events
-// and Ctrl+C while it waits; the end event itself wakes it at once.
-constexpr DWORD kTickMs = 100;
 
 // The range to save: the options' ends, each defaulting to the film's.
+// `film` is not empty.
 FrameRange chooseRange(const FrameRange& film, const SaveOptions& options) {
-  if (film.empty())
-    throw std::invalid_argument(
-        "the grabber's memory holds no film (opening the camera sets it up for the live picture); "
-        "`kelorvo capture` records and saves in one run");
   FrameRange range{options.from ? static_cast<LONG>(*options.from) : film.first,
                    options.to ? static_cast<LONG>(*options.to) : film.last};
   if (range.first < film.first || range.last > film.last || range.first > range.last)
@@ -72,44 +66,6 @@ std::string writerFailure(CGraph& graph) {
   return plat::utf16ToUtf8(text.get());
 }
 
-// Drops what earlier runs of the graph left queued (a recording's
-// completion, say), so the wait sees only this save's events.
-void dropQueuedEvents(CGraph& graph) {
-  ComPtr<IMediaEventEx> events;
-  if (!graph.GetMediaEvent(events.putVoid())) return;
-  LONG code = 0;
-  LONG_PTR p1 = 0, p2 = 0;
-  while (events->GetEvent(&code, &p1, &p2, 0) == S_OK) events->FreeEventParams(code, p1, p2);
-}
-
-// Waits for the end event; Ctrl+C stops the camera, a graph that completes
-// or aborts ends the wait too. Returns the graph's abort reason, if any.
-std::string waitForEnd(Session& session, HANDLE end, const ProgressWindow& bar, ProgressDisplay& display) {
-  CGraph& graph = session.graph();
-  ComPtr<IMediaEventEx> events;
-  graph.GetMediaEvent(events.putVoid());
-  ComPtr<ICamera2> camera = session.camera();
-  bool stopAsked = false;
-  while (WaitForSingleObject(end, kTickMs) != WAIT_OBJECT_0) {
-    session.pump();
-    display.show(bar.state());
-    if (interruptRequested() && !stopAsked) {
-      stopAsked = true;
-      camera->StopCamera(TRUE);
-    }
-    LONG code = 0;
-    LONG_PTR p1 = 0, p2 = 0;
-    while (events && events->GetEvent(&code, &p1, &p2, 0) == S_OK) {
-      events->FreeEventParams(code, p1, p2);
-      if (code == EC_ERRORABORT || code == EC_USERABORT)
-        return "the graph stopped with code " + std::to_string(static_cast<HRESULT>(p1));
-      // The stream is over even if the end event was never signalled.
-      if (code == EC_COMPLETE) return {};
-    }
-  }
-  return {};
-}
-
 bool runSave(Session& session, const std::string& name, const std::string& codec, const FrameRange& range) {
   CGraph& graph = session.graph();
   ProgressWindow bar;
@@ -136,7 +92,8 @@ bool runSave(Session& session, const std::string& name, const std::string& codec
     camera->SetEndEvent(nullptr);
     return session.fail(why.empty() ? error : "cannot write " + name + ": " + why), false;
   }
-  const std::string aborted = waitForEnd(session, end.get(), bar, display);
+  const StreamOutcome outcome =
+      waitForStream(session, {end.get(), [&] { camera->StopCamera(TRUE); }, [&] { display.show(bar.state()); }});
   display.show(bar.state());
   display.finish();
   graph.Stop();
@@ -146,7 +103,7 @@ bool runSave(Session& session, const std::string& name, const std::string& codec
   camera->IsSaveFinished(&finished);
   if (finished) return true;
   std::string why = writerFailure(graph);
-  if (why.empty()) why = aborted;
+  if (why.empty()) why = endingReason(session, outcome);
   if (interruptRequested()) why = "interrupted";
   return session.fail(std::string(kIncompleteFilm) + (why.empty() ? "" : " (" + why + ")")), false;
 }
@@ -154,6 +111,9 @@ bool runSave(Session& session, const std::string& name, const std::string& codec
 }  // namespace
 
 std::string checkTarget(const std::string& file, bool force) {
+  // A line end or another control character makes a name no one can type.
+  if (std::any_of(file.begin(), file.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; }))
+    throw std::invalid_argument("the film's name holds a line end or another control character");
   const std::optional<std::string> name = NormalizeSaveFileName(file);
   if (!name) throw std::invalid_argument(std::string(kBadFileNameText) + ": \"" + file + "\"");
   std::error_code ec;
@@ -164,26 +124,22 @@ std::string checkTarget(const std::string& file, bool force) {
 }
 
 bool saveFilm(Session& session, const std::string& file, const SaveOptions& options, SavedFilm& saved) {
-  try {
-    CGraph& graph = session.graph();
-    FrameRange film;
-    if (!readRecordedRange(graph, film)) return session.fail(graph.GetLastErrorText()), false;
-    const FrameRange range = chooseRange(film, options);
-    const std::string codec = chooseCodec(graph, options.codec);
-    const OverlaySettings overlay(session.camera(), options);
-    const std::string name = checkTarget(file, options.force);
-    removeReplaced(name);
-    if (!runSave(session, name, codec, range)) return false;
-    saved.avi = std::filesystem::absolute(name);
-    saved.info.clear();
-    if (options.infoFile && std::filesystem::exists(name + ".info")) saved.info = std::filesystem::absolute(name + ".info");
-    saved.range = range;
-    return true;
-  } catch (const std::invalid_argument& e) {
-    return session.fail(e.what()), false;
-  } catch (const COMERR::CErrorBase& e) {
-    return session.fail(e.text()), false;
-  }
+  CGraph& graph = session.graph();
+  FrameRange film;
+  if (!readRecordedRange(graph, film)) return session.fail(graph.GetLastErrorText()), false;
+  // A fault the camera only showed in a box can end a recording early.
+  if (film.empty()) return session.fail(session.withFilterText("the recording left no film in the grabber's memory")), false;
+  const FrameRange range = chooseRange(film, options);
+  const std::string codec = chooseCodec(graph, options.codec);
+  const OverlaySettings overlay(session.camera(), options);
+  const std::string name = checkTarget(file, options.force);
+  removeReplaced(name);
+  if (!runSave(session, name, codec, range)) return false;
+  saved.avi = std::filesystem::absolute(name);
+  saved.info.clear();
+  if (options.infoFile && std::filesystem::exists(name + ".info")) saved.info = std::filesystem::absolute(name + ".info");
+  saved.range = range;
+  return true;
 }
 
 void printSaved(const SavedFilm& saved) {

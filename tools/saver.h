@@ -19,12 +19,14 @@ struct SavedFilm {
 
 // Saves the film into `file` (its extension becomes ".avi"); Ctrl+C aborts
 // like the dialog's abort button. False with the reason printed on failure,
-// including a film that did not come out complete.
+// including a film that did not come out complete; throws
+// std::invalid_argument for a bad range, name or codec and COMERR errors
+// for a refused call.
 bool saveFilm(Session& session, const std::string& file, const SaveOptions& options, SavedFilm& saved);
 
 // The film's name after the naming rule; throws std::invalid_argument when
-// the name is refused, names a folder, or names an existing file without
-// `force`. Touches nothing.
+// the name is refused or holds a control character, names a folder, or
+// names an existing file without `force`. Touches nothing.
 std::string checkTarget(const std::string& file, bool force);
 
 // "AVI: …" and "Info: …" lines for the user.

@@ -20,6 +20,10 @@
 
 namespace {
 constexpr std::int32_t kRotated = 180;
+// The live picture may lose a frame to a passing fault (one refused DMA,
+// say) and go on with the next cycle; faults in this many cycles in a row
+// end it.
+constexpr int kLiveCycleAttempts = 3;
 }  // namespace
 
 HRESULT KelOrvoSourcePin::OnThreadStartPlay() {
@@ -52,16 +56,20 @@ HRESULT KelOrvoSourcePin::OnThreadDestroy() {
 HRESULT KelOrvoSourcePin::FillBuffer(IMediaSample* sample) {
   CAutoLock lock(&pinLock_);
   if (!source_) return S_FALSE;
-  try {
-    if (!source_->createData(raw_)) return S_FALSE;
-  } catch (const LIB3::CError& e) {
-    // The set-up source lets library errors escape; they end the stream
-    // here and never reach the streaming framework.
-    Orvo::PostNotifyText(notifyWindow_, e.Text());
-    return S_FALSE;
-  } catch (const std::exception& e) {
-    Orvo::PostNotifyText(notifyWindow_, e.what());
-    return S_FALSE;
+  const bool live = dynamic_cast<Orvo::StSetupSource*>(source_.get()) != nullptr;
+  for (int attempt = 1;; ++attempt) {
+    try {
+      if (!source_->createData(raw_)) return S_FALSE;
+      break;
+    } catch (const LIB3::CError& e) {
+      // The set-up source lets library errors escape; they are posted here
+      // and never reach the streaming framework.
+      Orvo::PostNotifyText(notifyWindow_, e.Text());
+      if (!live || attempt == kLiveCycleAttempts) return S_FALSE;
+    } catch (const std::exception& e) {
+      Orvo::PostNotifyText(notifyWindow_, e.what());
+      return S_FALSE;
+    }
   }
   processed_.resize(raw_.size());
   if (!transform_ || !transform_->Apply(processed_, raw_)) return S_FALSE;

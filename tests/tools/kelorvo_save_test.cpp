@@ -1,4 +1,4 @@
-// `kelorvo save` and `capture` run as a user runs them: films read back as a
+// `kelorvo capture` run as a user runs it: films read back as a
 // player reads them, each frame known by its frame-number strip.
 #include <gtest/gtest.h>
 #include <fcntl.h>
@@ -12,6 +12,8 @@
 #include <regex>
 #include <sstream>
 
+#include "filter/acquisition/controller_slots.h"
+#include "platform/kernel/named_reservation.h"
 #include "platform/kernel/text_codec.h"
 #include "tests/filter/capture/child_process.h"
 #include "tests/platform/avi/saved_film.h"
@@ -109,6 +111,8 @@ TEST_F(KelorvoSave, TheOverlayIsDrawnWhereItIsPlaced) {
   const RunResult r = kelorvo({"capture", "--frames", "3", "--out", (dir / "text").string(), "--overlay",
                                "--placement", "4", "--font", "sans-serif,16", "--color", "00FF00"});
   ASSERT_EQ(r.exitCode, 0) << r.err;
+  // A family name fontconfig stands another font in for is not taken silently.
+  EXPECT_NE(r.err.find("--font \"sans-serif\" is drawn with \""), std::string::npos) << r.err;
   const ReadFilm plain = readFilm(dir / "plain.avi");
   const ReadFilm text = readFilm(dir / "text.avi");
   ASSERT_TRUE(plain.opened && text.opened) << plain.error << text.error;
@@ -151,6 +155,9 @@ TEST_F(KelorvoSave, TargetsThatCannotBeWrittenFailWithOneLine) {
       {{"--out", (dir / "x").string(), "--overlay", "--color", "000000"}, "black overlay text is never drawn"},
       {{"--out", (dir / "x").string(), "--overlay", "--placement", "6"}, "the placement runs from 0 to 5"},
       {{"--out", (dir / "x").string(), "--from", "9", "--to", "3"}, "--from must not be after --to"},
+      {{"--out", (dir / "x\ny").string()}, "the film's name holds a line end or another control character"},
+      {{"--out", (dir / "x").string(), "--frames", "99999999999"},
+       "--frames 99999999999 is more than the grabber's memory holds: at most "},
   };
   for (const auto& [extra, reason] : cases) {
     Words args{"capture", "--frames", "3"};
@@ -158,36 +165,60 @@ TEST_F(KelorvoSave, TargetsThatCannotBeWrittenFailWithOneLine) {
     expectOneLineFailure(kelorvo(args), reason);
   }
   EXPECT_FALSE(std::filesystem::exists(dir / "x.avi"));
+  EXPECT_FALSE(std::filesystem::exists(dir / "x\ny.avi"));
 }
 
-TEST_F(KelorvoSave, NoCameraAndNoFilmAreClearReasons) {
-  {
-    ScopedEnv absent{"KELLIB3_CAMERA", "absent"};
-    for (const Words& args : {Words{"save", (dir / "a").string()},
-                              Words{"capture", "--frames", "3", "--out", (dir / "a").string()}}) {
-      const RunResult r = kelorvo(args);
-      EXPECT_NE(r.exitCode, 0);
-      EXPECT_NE(r.err.find("kelorvo " + args[0] + ": cannot open the camera: "), std::string::npos) << r.err;
-      EXPECT_NE(r.err.find("Камера не обнаружена"), std::string::npos) << r.err;
-    }
+TEST_F(KelorvoSave, NoCameraIsAClearReason) {
+  ScopedEnv absent{"KELLIB3_CAMERA", "absent"};
+  const RunResult r = kelorvo({"capture", "--frames", "3", "--out", (dir / "a").string()});
+  EXPECT_NE(r.exitCode, 0);
+  EXPECT_NE(r.err.find("kelorvo capture: cannot open the camera: "), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("Камера не обнаружена"), std::string::npos) << r.err;
+}
+
+// The last line is the one a user reads: it names the camera's own reason,
+// and a failing recording ends the program instead of waiting for ever.
+TEST_F(KelorvoSave, FaultsEndTheCaptureWithTheirReasonOnTheLastLine) {
+  const std::vector<std::pair<std::string, std::string>> faults = {
+      // The start command, then the status reads of the recording.
+      {"CallCInterface_0:2", "the recording failed: RunCamera"},
+      {"CallCInterface_1:2", "the recording failed: "},
+      {"CallCInterface_1:3", "the recording failed: "},
+      // Input control that never started: the camera only showed a box.
+      {"CallCInterface_0:3", "the recording left no film in the grabber's memory: "},
+      {"OptionSetEnumVal:4", "the camera reported an error: "},
+  };
+  for (const auto& [fault, reason] : faults) {
+    ScopedEnv failing{"KELLIB3_FAIL", fault};
+    const RunResult r = kelorvo({"capture", "--frames", "30", "--out", (dir / "f").string()});
+    EXPECT_NE(r.exitCode, 0) << fault;
+    const std::string last = r.err.substr(r.err.rfind('\n', r.err.size() - 2) + 1);
+    EXPECT_EQ(last.rfind("kelorvo capture: " + reason, 0), 0u) << fault << "\n" << r.err;
+    const std::string function = "KelLib3" + fault.substr(0, fault.find(':'));
+    EXPECT_NE(last.find(function + ": the device did not answer"), std::string::npos) << fault << "\n" << r.err;
   }
-  // Opening the camera sets its memory up for the live picture, so a film
-  // recorded by an earlier run is gone; save says so instead of writing
-  // live buffers.
-  ASSERT_EQ(kelorvo({"record", "--frames", "10"}).exitCode, 0);
-  expectOneLineFailure(kelorvo({"save", (dir / "a").string()}), "the grabber's memory holds no film");
-  EXPECT_FALSE(std::filesystem::exists(dir / "a.avi"));
+  EXPECT_FALSE(std::filesystem::exists(dir / "f.avi"));
+
+  ScopedEnv unusable{"KELLIB3_SIZE", "0x0"};
+  const RunResult r = kelorvo({"capture", "--frames", "3", "--out", (dir / "f").string()});
+  EXPECT_NE(r.err.find("cannot open the camera: KelOrvoSource():"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("KELLIB3_SIZE=\"0x0\": expected WxH"), std::string::npos) << r.err;
+}
+
+TEST_F(KelorvoSave, AllControllersTakenIsSaidSo) {
+  // Three other programs hold the first slots; the fourth never opens a system.
+  std::vector<plat::NamedReservation> taken;
+  for (int slot = 0; slot < 3; ++slot) taken.push_back(plat::NamedReservation::create(Orvo::kControllerSlotNames[slot]).reservation);
+  const RunResult r = kelorvo({"capture", "--frames", "3", "--out", (dir / "a").string()});
+  expectOneLineFailure(r, "kelorvo capture: cannot open the camera: every controller is busy with other programs");
 }
 
 TEST_F(KelorvoSave, HelpListsTheSaveOptions) {
-  for (const char* command : {"save", "capture"}) {
-    const RunResult r = kelorvo({command, "--help"});
-    EXPECT_EQ(r.exitCode, 0);
-    for (const char* part : {"usage: kelorvo ", "--codec NAME", "--from A --to B", "--placement 0-5", "--force"})
-      EXPECT_NE(r.out.find(part), std::string::npos) << command << ": " << part;
-  }
-  EXPECT_NE(kelorvo({"capture", "--help"}).out.find("--gain"), std::string::npos);
-  expectOneLineFailure(kelorvo({"save"}), "usage: kelorvo save FILE");
+  const RunResult r = kelorvo({"capture", "--help"});
+  EXPECT_EQ(r.exitCode, 0);
+  for (const char* part : {"usage: kelorvo ", "--codec NAME", "--from A --to B", "--placement 0-5", "--force", "--gain"})
+    EXPECT_NE(r.out.find(part), std::string::npos) << part;
+  expectOneLineFailure(kelorvo({"capture"}), "usage: kelorvo capture --frames N --out FILE");
 }
 
 // The program with standard error on a pipe, so the test can act on what

@@ -78,14 +78,28 @@ TEST(CapturePinFrames, SourceThatNeverRunsEndsTheStreamWithoutASample) {
   EXPECT_TRUE(rig.texts().empty());
 }
 
-TEST(CapturePinFrames, LibraryErrorOfTheLiveSourceIsPostedAndEndsTheStream) {
+TEST(CapturePinFrames, LibraryErrorOfTheLiveSourceIsPostedAndCostsOneFrame) {
   GraphRig rig({kSmallSensor, kFastClock, {"KELLIB3_FAIL", "InDInterfaceBeginBlock:1"}});
   ASSERT_EQ(rig.build(MODE_Setup), S_OK);
   ASSERT_EQ(rig.run(), S_OK);
-  EXPECT_EQ(rig.nextEvent(), EC_COMPLETE) << "an ordinary end, not an aborted stream";
+  plat::VideoFrame frame;
+  EXPECT_TRUE(rig.nextFrame(frame)) << "the next cycle delivers a frame";
   const auto& texts = rig.texts();
   ASSERT_EQ(texts.size(), 1u);
   EXPECT_NE(texts[0].find("StSetupSource"), std::string::npos) << texts[0];
+}
+
+TEST(CapturePinFrames, LibraryErrorsInThreeCyclesInARowEndTheLiveStream) {
+  // Each cycle fails at another call: the first at its block, the second at
+  // its transfer, the third at the block's end.
+  GraphRig rig({kSmallSensor, kFastClock,
+                {"KELLIB3_FAIL", "InDInterfaceBeginBlock:1,InDInterfaceStartDma:1,InDInterfaceEndBlock:1"}});
+  ASSERT_EQ(rig.build(MODE_Setup), S_OK);
+  ASSERT_EQ(rig.run(), S_OK);
+  EXPECT_EQ(rig.nextEvent(), EC_COMPLETE) << "an ordinary end, not an aborted stream";
+  EXPECT_EQ(rig.texts().size(), 3u);
+  plat::VideoFrame frame;
+  EXPECT_FALSE(plat::readNewestFrame(rig.renderer(), frame)) << "no sample was delivered";
 }
 
 TEST(CapturePinFrames, SaveModeWithABackwardRangeEndsAtOnceUnfinished) {
