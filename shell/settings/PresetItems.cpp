@@ -78,6 +78,10 @@ std::optional<PresetContents> LoadPresetItems(PresetStore& store, const std::str
   InstancePicker picker;
   bool dropped = false;
   for (const std::string& line : *lines) {
+    if (!IsPresetRecord(line)) {
+      dropped = true;
+      continue;
+    }
     try {
       const std::int32_t index = Record::SeparatorCount(line) == 3 ? picker.Pick(line) : 0;
       c_cameraoption_item item = LoadPresetLine(line, index);
@@ -95,6 +99,13 @@ std::optional<PresetContents> LoadPresetItems(PresetStore& store, const std::str
     contents.warning = text;
   }
   return contents;
+}
+
+bool ApplyPresetRecords(PresetStore& store, const std::string& name,
+                        const std::function<void(const std::string& line)>& offer) {
+  return store.ApplyPreset(name, [&](const std::string& line) {
+    if (IsPresetRecord(line)) offer(line);
+  });
 }
 
 std::vector<std::string> PresetLines(std::vector<c_cameraoption_item>& items) {

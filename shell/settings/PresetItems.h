@@ -29,6 +29,12 @@ struct PresetContents {
 // so editing never turns one instance's line into another's.
 std::optional<PresetContents> LoadPresetItems(PresetStore& store, const std::string& name);
 
+// Applies a preset as the set-up panel does (PresetStore::ApplyPreset), but
+// offers only whole records: a damaged line would have its missing numbers
+// written as 0.
+bool ApplyPresetRecords(PresetStore& store, const std::string& name,
+                        const std::function<void(const std::string& line)>& offer);
+
 // The record texts of the items, in order; unbound items are left out.
 std::vector<std::string> PresetLines(std::vector<c_cameraoption_item>& items);
 

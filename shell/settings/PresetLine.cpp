@@ -88,6 +88,21 @@ void c_cameraoption_item::SetTexts(std::string_view record) {
   }
 }
 
+bool IsPresetRecord(std::string_view line) {
+  const auto fields = Record::Split(line);
+  const std::size_t separators = Record::SeparatorCount(line);
+  if (!Record::IsNumber(Field(fields, 0))) return false;
+  switch (separators) {
+    case 2: return true;
+    case 3: return Record::IsNumber(Field(fields, 2));
+    case 5:
+      for (std::size_t i = 2; i <= 5; ++i)
+        if (!Record::IsNumber(Field(fields, i))) return false;
+      return true;
+    default: return false;
+  }
+}
+
 c_cameraoption_item LoadPresetLine(std::string_view line, std::int32_t index) {
   c_cameraoption_item item;
   switch (Record::SeparatorCount(line)) {

@@ -52,6 +52,11 @@ class c_cameraoption_item {
   void SetTexts(std::string_view record);
 };
 
+// Whether a line is a whole record of one of the three kinds a preset holds:
+// 2, 3 or 5 separators and every numeric field a complete number. Anything
+// else is damage, which is never applied or kept.
+bool IsPresetRecord(std::string_view line);
+
 // Builds the item of one preset line, the option bound at (id, `index`).
 // A line with other than 2 (enum), 3 (scalar) or 5 (rect) separators gives
 // an unbound item. Throws c_cameraoption_excep when the option is not there.

@@ -22,6 +22,9 @@ std::string_view Field(const std::vector<std::string_view>& fields, std::size_t 
 // non-digit, 0 for an empty or non-numeric field, clamped to 32 bits.
 std::int32_t Number(std::string_view field);
 
+// Whether the whole field is one signed decimal number within 32 bits.
+bool IsNumber(std::string_view field);
+
 std::string WithoutLineFeeds(std::string_view text);
 
 std::string Join(std::initializer_list<std::string_view> fields);

@@ -74,6 +74,7 @@ TEST_F(PresetLines, ALineOfAnOptionTheCameraLacksThrows) {
 TEST_F(PresetLines, AFileLoadsWhatItCanAndWarnsOnce) {
   const std::string good = "4194314;Усиление;7;Raw";
   writeFile("mixed", plat::utf8ToCp1251(good + "\r\n4194338;Затвор напряжение;100;В\r\n###\r\n") +
+                         plat::utf8ToCp1251("4194314;Усиление;abc;Raw\r\n4194310;Окно ввода;1;2;3;\r\n\r\n") +
                          "4194317;" + "Уровень черного" + ";9;Raw\n" +  // UTF-8 bytes: a wrong encoding
                          plat::utf8ToCp1251("4194308;Событие начала ввода;Никогда\n"));
   const auto contents = Sett::LoadPresetItems(store, "mixed");
@@ -91,11 +92,32 @@ TEST_F(PresetLines, AnUnknownUnitIsAppliedInUnitZero) {
   frames.value.Value(before);
   ASSERT_EQ(before.unit, kUnitFrames) << "a fresh value reads in the option's first unit";
   ASSERT_TRUE(store.SavePreset("p", {"4194311;" + optionName(rig.graph, kFrames) + ";12;штук"}));
-  ASSERT_TRUE(store.ApplyPreset("p", [&](const std::string& line) { frames.ApplyRecord(line); }));
+  ASSERT_TRUE(Sett::ApplyPresetRecords(store, "p", [&](const std::string& line) { frames.ApplyRecord(line); }));
   Sett::Scalar::Value after;
   frames.value.Value(after);
   EXPECT_EQ(after, (Sett::Scalar::Value{12, 0}));
   EXPECT_EQ(rig.cameraScalar(kFrames, 0, 0), 12);
+}
+
+TEST_F(PresetLines, ADamagedLineIsNeverApplied) {
+  rig.setCameraScalar(kGain, 0, 3, 0);
+  Sett::SettingBinding<Sett::ScalarValue> gain(kGain, 0, "Усиление", Sett::ApplyImmediately);
+  Sett::SettingBinding<Sett::RectValue> window(kWindow, 0, "Окно ввода", Sett::ApplyImmediately);
+  ASSERT_TRUE(gain.Initialise("") && window.Initialise(""));
+  Sett::Rect::Value before;
+  window.value.Value(before);
+  ASSERT_TRUE(store.SavePreset("p", {"4194314;Усиление;;Raw", "4194310;Окно ввода;0;0;-;1", "4194314;Усиление"}));
+  Names offered;
+  ASSERT_TRUE(Sett::ApplyPresetRecords(store, "p", [&](const std::string& line) {
+    offered.push_back(line);
+    gain.ApplyRecord(line);
+    window.ApplyRecord(line);
+  }));
+  EXPECT_TRUE(offered.empty());
+  EXPECT_EQ(rig.cameraScalar(kGain, 0, 0), 3);
+  Sett::Rect::Value after;
+  window.value.Value(after);
+  EXPECT_EQ(after, before);
 }
 
 // The set-up panel's settings as its blocks bind them.
