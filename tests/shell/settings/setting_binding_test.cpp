@@ -44,6 +44,20 @@ TEST_F(Binding, ImmediateShowsWhatTheCameraAcceptedNotWhatWasStored) {
   EXPECT_LE(cached(gain).value, 16);
 }
 
+TEST_F(Binding, ARefusedValueShowsTheCamerasValueAndOneLogLine) {
+  const std::int32_t camera = rig.cameraEnum(kStartEvent);
+  rig.store.enums.push_back({kStartEvent, 999});
+  Sett::SettingBinding<Sett::EnumValue> start(kStartEvent, 0, "Событие начала ввода", ApplyImmediately);
+  ASSERT_TRUE(start.Initialise(""));
+  Sett::Enum::Value shown;
+  start.value.Value(shown);
+  EXPECT_EQ(shown.value, camera);
+  EXPECT_EQ(rig.cameraEnum(kStartEvent), camera);
+  const auto log = rig.log();
+  ASSERT_EQ(log.size(), 1u);
+  EXPECT_NE(log[0].find("OptionEnum:No implementation"), std::string::npos) << log[0];
+}
+
 TEST_F(Binding, OnReleaseKeepsTheStoredValueAwayFromTheCamera) {
   rig.store.scalars.push_back({kGain, 9, 0, {}});
   {
