@@ -1,54 +1,13 @@
 #include "shell/settings/PresetItems.h"
 
 #include <cstdio>
-#include <map>
-#include <set>
 #include <utility>
 
+#include "shell/settings/PresetInstances.h"
 #include "shell/settings/RecordText.h"
 
 namespace Sett {
 namespace {
-
-// More instances than any option has; the probe stops at the first missing.
-constexpr std::int32_t kMaxInstances = 8;
-
-// A record carries no index, so the instance of a scalar line is found by
-// its name: the first instance with that name not yet taken by an earlier
-// line of the file. When the name's instances are all taken the line belongs
-// to an instance this camera lacks and cannot be bound; a name no instance
-// has goes to instance 0, where the name check turns it away.
-class InstancePicker {
- public:
-  std::int32_t Pick(std::string_view line) {
-    const auto fields = Record::Split(line);
-    const std::int32_t id = Record::Number(Record::Field(fields, 0));
-    const std::string_view name = Record::Field(fields, 1);
-    const std::vector<std::string>& names = NamesOf(id);
-    bool named = false;
-    for (std::int32_t k = 0; k < static_cast<std::int32_t>(names.size()); ++k) {
-      if (names[static_cast<std::size_t>(k)] != name) continue;
-      named = true;
-      if (taken_.insert({id, k}).second) return k;
-    }
-    if (named) throw c_cameraoption_excep();
-    return 0;
-  }
-
- private:
-  const std::vector<std::string>& NamesOf(std::int32_t id) {
-    auto [it, fresh] = names_.try_emplace(id);
-    for (std::int32_t k = 0; fresh && k < kMaxInstances; ++k) {
-      ScalarValue probe;
-      if (!probe.Connect(id, k)) break;
-      it->second.push_back(probe.Name());
-    }
-    return it->second;
-  }
-
-  std::map<std::int32_t, std::vector<std::string>> names_;
-  std::set<std::pair<std::int32_t, std::int32_t>> taken_;
-};
 
 template <class Value>
 void TakeValue(c_cameraoption_item& item, SettingBinding<Value>& into, const SettingBinding<Value>* from) {
@@ -101,10 +60,15 @@ std::optional<PresetContents> LoadPresetItems(PresetStore& store, const std::str
   return contents;
 }
 
-bool ApplyPresetRecords(PresetStore& store, const std::string& name,
-                        const std::function<void(const std::string& line)>& offer) {
+bool ApplyPresetRecords(PresetStore& store, const std::string& name, const PresetRecordOffer& offer) {
+  InstancePicker picker;
   return store.ApplyPreset(name, [&](const std::string& line) {
-    if (IsPresetRecord(line)) offer(line);
+    if (!IsPresetRecord(line)) return;
+    try {
+      offer(line, Record::SeparatorCount(line) == 3 ? picker.Pick(line) : 0);
+    } catch (const c_cameraoption_excep&) {
+      // An instance this camera lacks: no setting of the panel is its own.
+    }
   });
 }
 

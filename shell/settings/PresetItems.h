@@ -30,10 +30,12 @@ struct PresetContents {
 std::optional<PresetContents> LoadPresetItems(PresetStore& store, const std::string& name);
 
 // Applies a preset as the set-up panel does (PresetStore::ApplyPreset), but
-// offers only whole records: a damaged line would have its missing numbers
-// written as 0.
-bool ApplyPresetRecords(PresetStore& store, const std::string& name,
-                        const std::function<void(const std::string& line)>& offer);
+// offers only whole records, each with the instance (index) of its option
+// found as the editor finds it: a damaged line would have its missing
+// numbers written as 0, and instances that share a name would each take
+// the other's line. A line of an instance this camera lacks is not offered.
+using PresetRecordOffer = std::function<void(const std::string& line, std::int32_t index)>;
+bool ApplyPresetRecords(PresetStore& store, const std::string& name, const PresetRecordOffer& offer);
 
 // The record texts of the items, in order; unbound items are left out.
 std::vector<std::string> PresetLines(std::vector<c_cameraoption_item>& items);

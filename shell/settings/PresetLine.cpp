@@ -8,9 +8,9 @@ namespace {
 using Record::After;
 using Record::Field;
 
-// Binds the item's binding of its kind and takes the line's data; the
-// binding is detached, so the camera is not written.
-// True when the line's data was taken.
+// Binds the item's binding of its kind and takes the line's data (the
+// binding is detached, so the camera is not written). True when the data was
+// taken.
 template <class Value>
 bool BindLine(SettingBinding<Value>& binding, std::string_view line, std::int32_t index) {
   const auto fields = Record::Split(line);
@@ -124,10 +124,6 @@ c_cameraoption_item LoadPresetLine(std::string_view line, std::int32_t index) {
   item.SetTexts(line);
   return item;
 }
-
-}  // namespace Sett
-
-namespace Sett {
 
 c_cameraoption_item MakePresetItem(const SettingBinding<ScalarValue>& binding) {
   return FromBinding(binding, c_cameraoption_item::kScalar, &c_cameraoption_item::scalar);

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <utility>
 
+#include "shell/settings/RecordText.h"
+
 namespace Sett {
 
 enum ApplyMode : std::int32_t {
@@ -88,6 +90,15 @@ struct SettingBinding {
       value.ReadFromInterface();
     }
     return true;
+  }
+
+  // The same for a preset line whose instance is known: a line of another
+  // instance of this binding's option is not this binding's, even when the
+  // instances share a name.
+  bool ApplyRecord(std::string_view record, std::int32_t lineIndex) {
+    const auto fields = Record::Split(record);
+    if (Record::Number(Record::Field(fields, 0)) == optionId && lineIndex != index) return false;
+    return ApplyRecord(record);
   }
 };
 

@@ -92,7 +92,7 @@ TEST_F(PresetLines, AnUnknownUnitIsAppliedInUnitZero) {
   frames.value.Value(before);
   ASSERT_EQ(before.unit, kUnitFrames) << "a fresh value reads in the option's first unit";
   ASSERT_TRUE(store.SavePreset("p", {"4194311;" + optionName(rig.graph, kFrames) + ";12;штук"}));
-  ASSERT_TRUE(Sett::ApplyPresetRecords(store, "p", [&](const std::string& line) { frames.ApplyRecord(line); }));
+  ASSERT_TRUE(Sett::ApplyPresetRecords(store, "p", [&](const std::string& line, std::int32_t) { frames.ApplyRecord(line); }));
   Sett::Scalar::Value after;
   frames.value.Value(after);
   EXPECT_EQ(after, (Sett::Scalar::Value{12, 0}));
@@ -108,7 +108,7 @@ TEST_F(PresetLines, ADamagedLineIsNeverApplied) {
   window.value.Value(before);
   ASSERT_TRUE(store.SavePreset("p", {"4194314;Усиление;;Raw", "4194310;Окно ввода;0;0;-;1", "4194314;Усиление"}));
   Names offered;
-  ASSERT_TRUE(Sett::ApplyPresetRecords(store, "p", [&](const std::string& line) {
+  ASSERT_TRUE(Sett::ApplyPresetRecords(store, "p", [&](const std::string& line, std::int32_t) {
     offered.push_back(line);
     gain.ApplyRecord(line);
     window.ApplyRecord(line);
@@ -207,6 +207,31 @@ TEST(PresetRoundTrip, APresetFromACameraWithAShutterLoadsOnOneWithout) {
   EXPECT_EQ(loaded->items.size(), 12u);
   EXPECT_EQ(loaded->warning, "Ошибка в файле shutter");
   EXPECT_TRUE(rig.boxes.boxes().empty());
+}
+
+TEST(PresetRoundTrip, ApplyingGivesEachInstanceOfThePeriodItsOwnLine) {
+  SettingsRig rig(CameraVars{{"KELLIB3_SHUTTER", "1"}});
+  TempDir dir;
+  Sett::PresetStore store(dir.path() / "PRESETS" / "");
+  rig.setCameraScalar(kPeriod, 0, 10000, kUnitUs);
+  rig.setCameraScalar(kPeriod, 1, 3000, kUnitUs);
+  {
+    Panel panel;
+    auto items = Sett::PresetFromPanel(panel.bindings());
+    ASSERT_TRUE(store.SavePreset("p", Sett::PresetLines(items)));
+  }
+  rig.setCameraScalar(kPeriod, 0, 12000, kUnitUs);
+  rig.setCameraScalar(kPeriod, 1, 5000, kUnitUs);
+  using Binding = Sett::SettingBinding<Sett::ScalarValue>;
+  Binding period(kPeriod, 0, "Период / Скорость ввода", Sett::ApplyImmediately);
+  Binding shutter(kPeriod, 1, "Интервал мультиэкспозиции", Sett::ApplyImmediately);
+  ASSERT_TRUE(period.Initialise("") && shutter.Initialise(""));
+  ASSERT_TRUE(Sett::ApplyPresetRecords(store, "p", [&](const std::string& line, std::int32_t index) {
+    period.ApplyRecord(line, index);
+    shutter.ApplyRecord(line, index);
+  }));
+  EXPECT_EQ(rig.cameraScalar(kPeriod, 0, kUnitUs), 10000);
+  EXPECT_EQ(rig.cameraScalar(kPeriod, 1, kUnitUs), 3000);
 }
 
 }  // namespace
