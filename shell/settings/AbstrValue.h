@@ -39,9 +39,6 @@ class AbstrValue {
   virtual bool GetMaxValue(Data& /*out*/) { return false; }
   virtual bool GetMinValue(Data& /*out*/) { return false; }
 
-  // The option name the filter reported, or the fixed record name.
-  virtual const std::string& Name() const = 0;
-
  protected:
   AbstrValue() = default;
   AbstrValue(const AbstrValue&) = default;

@@ -21,7 +21,7 @@ class WBValue final : public AbstrValue<WB::Value> {
   bool Restore(std::int32_t key) override;
   bool Format(std::int32_t key, std::string& out) override;
   bool Save(std::int32_t key) override;
-  const std::string& Name() const override { return name_; }
+  const std::string& Name() const { return name_; }
 
  private:
   std::string name_ = kRecordName;
@@ -40,7 +40,7 @@ class SummationValue final : public AbstrValue<Summation::Value> {
   bool Save(std::int32_t key) override;
   // Caches the value and tells the camera at once.
   bool SetValue(const Data& data) override;
-  const std::string& Name() const override { return name_; }
+  const std::string& Name() const { return name_; }
 
  private:
   ComPtr<ICamera2> camera_;

@@ -34,7 +34,8 @@ class ScalarValue final : public AbstrValue<Scalar::Value> {
   bool GetValue(Data& out, std::int32_t unit) override;
   bool GetMaxValue(Data& out) override;
   bool GetMinValue(Data& out) override;
-  const std::string& Name() const override { return name_; }
+  // The option name the filter reported when the value was connected.
+  const std::string& Name() const { return name_; }
   bool Bound() const { return static_cast<bool>(property_); }
 
  private:
@@ -52,7 +53,7 @@ class EnumValue final : public AbstrValue<Enum::Value> {
   bool Format(std::int32_t optionId, std::string& out) override;
   bool Save(std::int32_t key) override;
   bool WriteToInterface() override;
-  const std::string& Name() const override { return name_; }
+  const std::string& Name() const { return name_; }
   bool Bound() const { return static_cast<bool>(property_); }
 
  private:
@@ -76,7 +77,7 @@ class RectValue final : public AbstrValue<Rect::Value> {
   bool SetMinValue() override;
   bool GetMaxValue(Data& out) override;
   bool GetMinValue(Data& out) override;
-  const std::string& Name() const override { return name_; }
+  const std::string& Name() const { return name_; }
   bool Bound() const { return static_cast<bool>(property_); }
 
  private:
