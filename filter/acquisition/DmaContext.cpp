@@ -12,9 +12,16 @@ DmaContext::~DmaContext() { Free(); }
 
 void DmaContext::Create(std::uint64_t size) {
   Free();  // a context made earlier is not leaked
+  // The earlier context could not be freed: it stays held (the destructor
+  // tries again) and no second one is made over it.
+  if (buffer_) throw LIB3::CError(error_.get(), kUnit, __LINE__);
   const auto low = static_cast<std::uint32_t>(size & 0xFFFFFFFFu);
   const auto high = static_cast<std::uint32_t>(size >> 32);
-  LIB3::Check(KelLib3DmaCreateContext(&handle_, &buffer_, low, high, error_.get()), error_.get(), kUnit, __LINE__);
+  KL3_HANDLE handle = 0;
+  void* buffer = nullptr;
+  LIB3::Check(KelLib3DmaCreateContext(&handle, &buffer, low, high, error_.get()), error_.get(), kUnit, __LINE__);
+  handle_ = handle;
+  buffer_ = buffer;
 }
 
 void DmaContext::Free() {

@@ -17,7 +17,8 @@ class DmaContext {
   DmaContext& operator=(const DmaContext&) = delete;
 
   // Frees any earlier context, then KelLib3DmaCreateContext with the 64-bit
-  // size; throws LIB3::CError.
+  // size; throws LIB3::CError. When the earlier context cannot be freed
+  // (the box is shown), it throws that refusal and keeps the earlier one.
   void Create(std::uint64_t size);
   // Frees the context when there is one; a refusal is shown in a box with
   // the caption "DmaContext::Free" and the context is kept, so a later

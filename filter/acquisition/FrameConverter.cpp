@@ -141,7 +141,7 @@ void FrameConverter::ConvertColour(unsigned width, unsigned height, std::span<st
                                      static_cast<long long>(sums.green / half),
                                      static_cast<long long>(sums.blue / quarter)};
   {
-    std::lock_guard lock(averagesLock_);
+    std::lock_guard lock(AveragesLock());
     s.whiteBalance.averageRed = static_cast<int>(averages.red);
     s.whiteBalance.averageGreen = static_cast<int>(averages.green);
     s.whiteBalance.averageBlue = static_cast<int>(averages.blue);
@@ -177,9 +177,9 @@ void FrameConverter::ConvertGrey32(unsigned width, unsigned height, std::span<st
   ConvertGrey(width, height, out, 4);
 }
 
-FrameConverter& Converter() {
-  static FrameConverter converter;
-  return converter;
+std::mutex& FrameConverter::AveragesLock() {
+  static std::mutex lock;
+  return lock;
 }
 
 }  // namespace Orvo

@@ -1,12 +1,12 @@
-// The process-wide frame converter: assembles a frame from its four DMA
+// The frame converter of one camera system: assembles a frame from its four DMA
 // parts as they arrive and writes it into an output buffer as 24-bit or
 // 32-bit pixels (grey, 2x2 summed grey, or colour from a Bayer mosaic) with
 // the levels, white balance and gamma of the process settings.
 //
 // Called from the streaming thread. The settings are read without a lock;
-// only storing the measured white-balance averages takes the converter's
-// lock. Output pixels are written in their first three bytes; the fourth
-// byte of a 32-bit pixel keeps its content.
+// only storing the measured white-balance averages takes the averages' lock.
+// Output pixels get their colour in their first three bytes; the fourth byte
+// of a 32-bit pixel gets 255, which players that read it as opacity need.
 #pragma once
 
 #include <array>
@@ -53,9 +53,9 @@ class FrameConverter {
 
   std::size_t PartBytes() const { return partBytes_; }
 
-  // The converter's lock: held while the averages are stored; take it to read
-  // the three of them as one set.
-  std::mutex& AveragesLock() { return averagesLock_; }
+  // Held while the averages are stored; take it to read the three of them
+  // as one set. One for the process, as the averages are.
+  static std::mutex& AveragesLock();
 
  private:
   void Grow(std::size_t partBytes, std::size_t pixels);
@@ -76,10 +76,6 @@ class FrameConverter {
   std::size_t partBytes_ = 0;
   std::size_t sampleCapacity_ = 0;
   std::vector<std::uint8_t> repackCopy_;
-  std::mutex averagesLock_;
 };
-
-// The one converter of the process.
-FrameConverter& Converter();
 
 }  // namespace Orvo

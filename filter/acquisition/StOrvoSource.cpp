@@ -19,10 +19,10 @@ constexpr std::uint32_t kCycleControl = 0xC0300003;
 constexpr std::uint32_t kFrameRange = 0x400020;
 constexpr std::uint32_t kInputInterface = 0xC0000000;
 
-KL3_HANDLE openSystem(Kel::SystemHolder<System>& holder) {
+System& openSystem(Kel::SystemHolder<System>& holder) {
   if (!holder.IsOpened() || holder.Get() == nullptr)
     throw std::invalid_argument("a stream source needs an open camera system");
-  return holder.Get()->Handle();
+  return *holder.Get();
 }
 
 bool isColourFormat(std::uint32_t format) {
@@ -32,7 +32,10 @@ bool isColourFormat(std::uint32_t format) {
 }  // namespace
 
 StOrvoSource::StOrvoSource(Holder& holder, HWND notifyWindow)
-    : holder_(holder), system_(openSystem(holder)), notifyWindow_(notifyWindow) {
+    : holder_(holder),
+      system_(openSystem(holder).Handle()),
+      converter_(holder.Get()->Converter()),
+      notifyWindow_(notifyWindow) {
   // Members made so far (contexts, error data) undo themselves when a step throws.
   const KL3_HANDLE err = error_.get();
   header_.Create(err, kUnit);
@@ -69,6 +72,7 @@ PartTransfer StOrvoSource::Parts(std::string_view unit) {
   t.input = input_;
   t.control = inputControlB_;
   t.error = error_.get();
+  t.converter = &converter_;
   for (std::size_t i = 0; i < dma_.size(); ++i) t.contexts[i] = &dma_[i];
   t.dmaSize = dmaSize_;
   t.orientation = &orientation_;
@@ -84,7 +88,7 @@ void StOrvoSource::ConvertToOutput(unsigned width, unsigned height, FrameBuffer&
   const std::uint32_t format = header_.Get(KELLIB3_KEY_PIXEL_FORMAT, kUnit);
   // The converter knows 24-bit and 32-bit pixels only; other sizes get nothing.
   if (bytes != 3 && bytes != 4) return;
-  auto& converter = Converter();
+  FrameConverter& converter = converter_;
   const std::span<std::uint8_t> out(raw);
   if (isColourFormat(format)) converter.ConvertColour(width, height, out, bytes);
   else if (Settings().levels.summation.load() != 0) converter.ConvertSummation(width, height, out, bytes);

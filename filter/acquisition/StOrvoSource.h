@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "filter/acquisition/DmaContext.h"
+#include "filter/acquisition/FrameConverter.h"
 #include "filter/acquisition/System.h"
 #include "filter/acquisition/stream_source_header.h"
 #include "filter/acquisition/stream_source_parts.h"
@@ -81,6 +82,8 @@ class StOrvoSource {
 
   Holder& holder_;
   KL3_HANDLE system_ = 0;
+  // The system's own converter.
+  FrameConverter& converter_;
   KL3_HANDLE inputControlA_ = 0;  // 0xC0300002 index 0
   KL3_HANDLE inputControlB_ = 0;  // 0xC0300003 index 0
   KL3_HANDLE frameRange_ = 0;     // option 0x400020

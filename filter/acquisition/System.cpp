@@ -2,6 +2,7 @@
 
 #include "filter/acquisition/settings_records.h"
 #include "filter/hardware/lib3_error.h"
+#include "filter/processing/blend.h"
 #include "platform/kernel/tick_count.h"
 #include "platform/win/message_box.h"
 #include "shared/identifiers.h"
@@ -27,6 +28,7 @@ void showPlain(const LIB3::CError& e) { plat::MessageBox(e.Text(), "", MB_OK | M
 
 System::System(std::uint32_t type) {
   LIB3::Check(KelLib3SystemCreate(type, &handle_, error_.get()), error_.get(), kUnit, __LINE__);
+  overlay_ = std::make_unique<Blend::BlendInfoEx>(handle_);
 }
 
 System::~System() {

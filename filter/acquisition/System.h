@@ -1,13 +1,22 @@
 // The hardware library's system for one grabber controller: its option
 // catalogue, the current operating mode with the option values each mode
-// fixes, and starting and stopping input control.
+// fixes, starting and stopping input control, and the frame converter and
+// frame information overlay of this camera (two cameras of one process
+// never share their buffers or values).
 #pragma once
 
 #include <cstdint>
+#include <memory>
+
+#include "filter/acquisition/FrameConverter.h"
 
 #include "filter/hardware/error_data.h"
 #include "filter/options/catalogue.h"
 #include "platform/com/types.h"
+
+namespace Blend {
+class BlendInfoEx;
+}
 
 namespace Orvo {
 
@@ -25,6 +34,8 @@ class System {
   void Init(std::int32_t controller);
 
   KL3_HANDLE Handle() const { return handle_; }
+  FrameConverter& Converter() { return converter_; }
+  Blend::BlendInfoEx& Overlay() { return *overlay_; }
   Options::Catalogue& Catalogue() { return catalogue_; }
   Options::OptionRecord* FindOption(std::uint32_t id, std::uint32_t index) { return catalogue_.Find(id, index); }
 
@@ -52,6 +63,8 @@ class System {
   bool Control(std::uint32_t id, std::uint32_t index, KL3_HANDLE& out);
 
   KL3_HANDLE handle_ = 0;
+  FrameConverter converter_;
+  std::unique_ptr<Blend::BlendInfoEx> overlay_;
   GUID mode_ = GUID_NULL;
   Options::Catalogue catalogue_;
   LIB3::ErrorData error_;

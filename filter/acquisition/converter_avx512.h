@@ -20,7 +20,7 @@ std::size_t UnpackWords(const std::uint32_t* p1, const std::uint32_t* p2, const 
                         const std::uint32_t* p4, std::size_t words, std::uint8_t* samples);
 
 // Pixel i of `out` gets table[samples[i]] (samples[i] when `table` is null)
-// in its three colour bytes.
+// in its three colour bytes; every 4-byte pixel gets 255 in its fourth.
 void WriteGrey(const std::uint8_t* samples, std::size_t pixels, const std::uint8_t* table, std::uint8_t* out,
                int stride);
 

@@ -41,17 +41,18 @@ constexpr __mmask64 kRed3[3] = {redLanes(3, 0), redLanes(3, 1), redLanes(3, 2)};
 constexpr __mmask64 kRed4 = redLanes(4, 0);
 constexpr Bytes64 kPairDown = bytes64([](int j) { return j & ~1; });
 
+// The fourth byte of every 4-byte pixel: 255, the opacity players read.
+KEL_AVX512 inline __m512i opaque() { return _mm512_set1_epi32(static_cast<int>(0xFF000000u)); }
+
 // Stores the `bytes` bytes of up to 64 pixels, whole registers where
-// they fit; the fourth byte of 4-byte pixels is never written.
+// they fit; 4-byte pixels come with their fourth byte already set.
 template <int Stride>
 KEL_AVX512 inline void storePixels(std::uint8_t* out, const __m512i* v, std::size_t bytes) {
   constexpr int steps = Stride;  // 64 pixels take `Stride` registers
   for (int s = 0; s < steps; ++s) {
     const std::size_t left = bytes > std::size_t(64) * s ? bytes - std::size_t(64) * s : 0;
     if (left == 0) break;
-    if constexpr (Stride == 4) {
-      _mm512_mask_storeu_epi8(out + 64 * s, kColourBytes & firstBytes(left), v[s]);
-    } else if (left >= 64) {
+    if (left >= 64) {
       store(out + 64 * s, v[s]);
     } else {
       _mm512_mask_storeu_epi8(out + 64 * s, firstBytes(left), v[s]);
@@ -66,12 +67,20 @@ KEL_AVX512 inline void store64Pixels(std::uint8_t* out, __m512i a, __m512i b, __
   store(out + 128, c);
 }
 
-// 4-byte pixels: the fourth bytes are never written.
+// 4-byte pixels, their fourth bytes already set.
 KEL_AVX512 inline void store64Pixels(std::uint8_t* out, __m512i a, __m512i b, __m512i c, __m512i d) {
-  _mm512_mask_storeu_epi8(out, kColourBytes, a);
-  _mm512_mask_storeu_epi8(out + 64, kColourBytes, b);
-  _mm512_mask_storeu_epi8(out + 128, kColourBytes, c);
-  _mm512_mask_storeu_epi8(out + 192, kColourBytes, d);
+  store(out, a);
+  store(out + 64, b);
+  store(out + 128, c);
+  store(out + 192, d);
+}
+
+// Byte j of the result is sample `index`[j] of v in the colour bytes and 255
+// in the fourth byte of each 4-byte pixel.
+template <int Stride>
+KEL_AVX512 inline __m512i spreadPixels(__m512i index, __m512i v) {
+  if constexpr (Stride == 4) return _mm512_mask_permutexvar_epi8(opaque(), kColourBytes, index, v);
+  return _mm512_permutexvar_epi8(index, v);
 }
 
 template <int Stride, bool Mapped>
@@ -85,10 +94,10 @@ KEL_AVX512 void writeGrey(const std::uint8_t* samples, std::size_t pixels, const
   const __m512i i3 = load(kSpread4[3]);
   auto pixelsOf = [&](__m512i v, __m512i* px) KEL_AVX512_LAMBDA {
     if constexpr (Mapped) v = lookup(lut, v);
-    px[0] = _mm512_permutexvar_epi8(i0, v);
-    px[1] = _mm512_permutexvar_epi8(i1, v);
-    px[2] = _mm512_permutexvar_epi8(i2, v);
-    if constexpr (Stride == 4) px[3] = _mm512_permutexvar_epi8(i3, v);
+    px[0] = spreadPixels<Stride>(i0, v);
+    px[1] = spreadPixels<Stride>(i1, v);
+    px[2] = spreadPixels<Stride>(i2, v);
+    if constexpr (Stride == 4) px[3] = spreadPixels<Stride>(i3, v);
   };
   std::size_t i = 0;
   for (; i + 64 <= pixels; i += 64) {
@@ -128,8 +137,8 @@ KEL_AVX512 void sumRow(const std::uint8_t* r0, const std::uint8_t* r1, std::size
   for (std::size_t x = 0; x < outWidth; x += 64) {
     const __m512i sums = _mm512_permutexvar_epi64(inOrder, _mm512_packus_epi16(pairs(2 * x), pairs(2 * x + 64)));
     const __m512i v = lookup(lut, sums);
-    __m512i px[4] = {_mm512_permutexvar_epi8(i0, v), _mm512_permutexvar_epi8(i1, v), _mm512_permutexvar_epi8(i2, v),
-                     _mm512_permutexvar_epi8(i3, v)};
+    __m512i px[4] = {spreadPixels<Stride>(i0, v), spreadPixels<Stride>(i1, v), spreadPixels<Stride>(i2, v),
+                     spreadPixels<Stride>(i3, v)};
     storePixels<Stride>(out + Stride * x, px, Stride * std::min<std::size_t>(outWidth - x, 64));
   }
 }
@@ -158,6 +167,7 @@ KEL_AVX512 void demosaicRow(const std::uint8_t* even, const std::uint8_t* odd, s
     for (int s = 0; s < Stride; ++s) {
       const __m512i blueGreen = _mm512_permutex2var_epi8(b, bg[s], g);
       px[s] = _mm512_mask_permutexvar_epi8(blueGreen, Stride == 3 ? kRed3[s] : kRed4, bg[s], r);
+      if constexpr (Stride == 4) px[s] = _mm512_or_si512(px[s], opaque());
     }
     if (n - x >= 64) {
       if constexpr (Stride == 3) {

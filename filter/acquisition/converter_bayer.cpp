@@ -38,24 +38,17 @@ struct MappedRows {
   std::size_t redRow = SIZE_MAX, blueRow = SIZE_MAX;
 };
 
-// Pixels W - 2 and W - 1 of a row repeat pixel W - 3.
+// Pixels W - 2 and W - 1 of a row repeat pixel W - 3 (its fourth byte too).
 void copyLastColumns(std::uint8_t* row, std::size_t width, int stride) {
   const std::size_t n = width - 2;
-  for (std::size_t x = n; x < width; ++x) std::memcpy(row + x * stride, row + (n - 1) * stride, 3);
+  for (std::size_t x = n; x < width; ++x) std::memcpy(row + x * stride, row + (n - 1) * stride, stride);
 }
 
 // Rows H - 2 and H - 1 repeat row H - 3.
 void copyLastRows(std::uint8_t* out, std::size_t width, std::size_t height, int stride) {
   const std::size_t rowBytes = width * stride;
   const std::uint8_t* last = out + (height - 3) * rowBytes;
-  for (std::size_t y = height - 2; y < height; ++y) {
-    std::uint8_t* o = out + y * rowBytes;
-    if (stride == 3) {
-      std::memcpy(o, last, rowBytes);
-    } else {
-      for (std::size_t x = 0; x < width; ++x) std::memcpy(o + x * stride, last + x * stride, 3);
-    }
-  }
+  for (std::size_t y = height - 2; y < height; ++y) std::memcpy(out + y * rowBytes, last, rowBytes);
 }
 
 template <int Stride>
@@ -69,12 +62,9 @@ void demosaicRow(const std::uint8_t* __restrict even, const std::uint8_t* __rest
     const std::uint32_t r = red[(x + 1) / 2];
     std::uint8_t* p = out + x * Stride;
     if constexpr (Stride == 4) {
-      std::uint32_t v;
-      std::memcpy(&v, p, 4);
-      const std::uint32_t bgr = std::endian::native == std::endian::little ? b | g << 8 | r << 16
-                                                                           : b << 24 | g << 16 | r << 8;
-      const std::uint32_t keep = std::endian::native == std::endian::little ? 0xFF000000u : 0xFFu;
-      v = (v & keep) | bgr;
+      // 255 in the fourth byte: the opacity players read.
+      const std::uint32_t v = std::endian::native == std::endian::little ? b | g << 8 | r << 16 | 0xFF000000u
+                                                                         : b << 24 | g << 16 | r << 8 | 0xFFu;
       std::memcpy(p, &v, 4);
     } else {
       p[0] = static_cast<std::uint8_t>(b);
@@ -137,9 +127,9 @@ void demosaicAvx512(const std::uint8_t* mosaic, std::size_t width, std::size_t h
     // would wait for the vector stores to complete.
     const std::size_t x = width - 3;
     const unsigned green = (unsigned(even[2 * ((x + 1) / 2)]) + odd[2 * (x / 2) + 1]) / 2;
-    const std::uint8_t px[3] = {mappedOdd[2 * (x / 2)], t.green[green], mappedEven[2 * ((x + 1) / 2) + 1]};
-    std::memcpy(row + (x + 1) * stride, px, 3);
-    std::memcpy(row + (x + 2) * stride, px, 3);
+    const std::uint8_t px[4] = {mappedOdd[2 * (x / 2)], t.green[green], mappedEven[2 * ((x + 1) / 2) + 1], 255};
+    std::memcpy(row + (x + 1) * stride, px, stride);
+    std::memcpy(row + (x + 2) * stride, px, stride);
   }
   copyLastRows(out, width, height, stride);
 }
@@ -166,7 +156,10 @@ ChannelSums SumChannels(const std::uint8_t* mosaic, std::size_t width, std::size
 void Demosaic(const std::uint8_t* mosaic, std::size_t width, std::size_t height, const ChannelTables& tables,
               std::uint8_t* out, int stride) {
   if (width < 3 || height < 3) {
-    for (std::size_t i = 0; i < width * height; ++i) std::memset(out + i * stride, 0, 3);
+    for (std::size_t i = 0; i < width * height; ++i) {
+      std::memset(out + i * stride, 0, 3);
+      if (stride == 4) out[i * stride + 3] = 255;
+    }
     return;
   }
   if (ActiveIsa() == Isa::Avx512) {

@@ -10,23 +10,16 @@
 namespace Orvo::conv {
 namespace {
 
-inline std::uint32_t load32(const std::uint8_t* p) {
-  std::uint32_t v;
-  std::memcpy(&v, p, sizeof v);
-  return v;
-}
-
 inline void store32(std::uint8_t* p, std::uint32_t v) { std::memcpy(p, &v, sizeof v); }
 
-// Grey value v in all three colour bytes of a 32-bit pixel; the fourth byte
-// is the one at the highest address on either byte order.
+// Grey value v in all three colour bytes of a 32-bit pixel and 255 in the
+// fourth, the one at the highest address on either byte order.
 constexpr std::uint32_t kFourthByte = std::endian::native == std::endian::little ? 0xFF000000u : 0x000000FFu;
-constexpr std::uint32_t kColourBytes = ~kFourthByte;
 
 inline std::uint32_t spread(std::uint32_t v) { return v * 0x01010101u; }
 
 // Grey pixels through a table (or none): 24-bit pixels go out four at a time
-// as three words, 32-bit pixels as one word with the fourth byte merged back.
+// as three words, 32-bit pixels as one word each.
 template <int Stride, bool Mapped>
 void writePixels(const std::uint8_t* __restrict samples, std::size_t pixels, const std::uint8_t* __restrict table,
                  std::uint8_t* __restrict out) {
@@ -35,7 +28,7 @@ void writePixels(const std::uint8_t* __restrict samples, std::size_t pixels, con
   if constexpr (Stride == 4) {
     for (; i < pixels; ++i) {
       std::uint8_t* p = out + 4 * i;
-      store32(p, (load32(p) & kFourthByte) | (spread(value(i)) & kColourBytes));
+      store32(p, spread(value(i)) | kFourthByte);
     }
   } else {
     for (; i + 4 <= pixels; i += 4) {
@@ -91,6 +84,7 @@ void WriteSums(const std::uint8_t* samples, std::size_t width, std::size_t heigh
       p[0] = v;
       p[1] = v;
       p[2] = v;
+      if (stride == 4) p[3] = 255;
     }
   }
 }

@@ -1,6 +1,6 @@
 // Per-pixel writers of the grey pictures: level-mapped samples, 2x2 sums and
-// plain copies into 24-bit or 32-bit pixels. Only the three colour bytes of
-// a pixel are written; the fourth byte of a 32-bit pixel keeps its content.
+// plain copies into 24-bit or 32-bit pixels. The fourth byte of a 32-bit
+// pixel gets 255: players that take it for opacity show the picture.
 #pragma once
 
 #include <cstddef>

@@ -114,7 +114,7 @@ void TakePartFromContext(const PartTransfer& target, int part, unsigned width, u
   const DmaContext& context = *target.contexts[part - 1];
   // Only the low word of the size counts, as for every DMA buffer here.
   const std::size_t bytes = static_cast<std::uint32_t>(target.dmaSize);
-  Converter().TakePart(part, width, height,
+  target.converter->TakePart(part, width, height,
                        std::span<const std::uint8_t>(static_cast<const std::uint8_t*>(context.Buffer()), bytes));
 }
 

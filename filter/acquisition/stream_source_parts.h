@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "filter/acquisition/DmaContext.h"
+#include "filter/acquisition/FrameConverter.h"
 #include "filter/hardware/kellib3.h"
 #include "platform/win/types.h"
 
@@ -22,6 +23,8 @@ struct PartTransfer {
   KL3_HANDLE input = 0;
   KL3_HANDLE control = 0;  // input control B: parts and status
   KL3_HANDLE error = 0;
+  // The camera's converter the parts are taken into.
+  FrameConverter* converter = nullptr;
   std::array<const DmaContext*, 4> contexts{};
   std::uint64_t dmaSize = 0;
   std::atomic<std::int32_t>* orientation = nullptr;
@@ -55,7 +58,7 @@ struct PartLoopOutcome {
 PartLoopOutcome TransferFrameParts(const PartTransfer& target, const PartLoopRules& rules, unsigned width,
                                    unsigned height);
 
-// Hands the buffer of context `part` (1 to 4) to the process's frame converter.
+// Hands the buffer of context `part` (1 to 4) to the target's frame converter.
 void TakePartFromContext(const PartTransfer& target, int part, unsigned width, unsigned height);
 
 // State word of the status block read from `control`; throws LIB3::CError.

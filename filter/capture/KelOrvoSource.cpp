@@ -7,6 +7,11 @@
 #include "filter/options/module_count.h"
 #include "filter/processing/blend.h"
 #include "platform/dshow/guids.h"
+#include "shared/identifiers.h"
+
+namespace {
+constexpr std::uint32_t kFrameRange = 0x400020;
+}  // namespace
 
 IUnknown* KelOrvoSource::CreateInstance(IUnknown* outer, HRESULT* hr) {
   try {
@@ -40,7 +45,7 @@ KelOrvoSource::KelOrvoSource(IUnknown* outer, HRESULT* hr)
 KelOrvoSource::~KelOrvoSource() {
   // A graph stops its filters before releasing them; should one not, the
   // streaming thread must end while the system it reads is still there.
-  if (!IsStopped()) CSource::Stop();
+  if (!IsStopped()) KelOrvoSource::Stop();
   // The stream source frees library objects: it goes while the system and
   // the library are still open, before the members close them.
   if (pin_) pin_->DropSource();
@@ -57,6 +62,14 @@ HRESULT KelOrvoSource::NonDelegatingQueryInterface(REFIID riid, void** ppv) {
   return CSource::NonDelegatingQueryInterface(riid, ppv);
 }
 
+HRESULT KelOrvoSource::Stop() {
+  // A source waiting for an external trigger or for input leaves its frame
+  // loop only on the stopped flag; without it the streaming thread, and the
+  // stop waiting for it, would never end.
+  if (pin_) pin_->SetStopped(1);
+  return CSource::Stop();
+}
+
 // ---- methods that act on the pin ----------------------------------------
 
 HRESULT KelOrvoSource::RunCamera() {
@@ -69,15 +82,33 @@ HRESULT KelOrvoSource::RunCamera() {
     return E_FAIL;
   }
   pin_->SetStopped(0);
-  if (holder_.Get()->Mode() == MODE_Preview) {
-    try {
-      Blend::BlendInfoEx::Access(holder_.Get()->Handle()).Refresh();
-    } catch (const LIB3::CError& e) {
-      // The overlay keeps its earlier values; input is running.
-      LIB3::ShowError(e, "RunCamera");
-    }
-  }
+  const GUID mode = holder_.Get()->Mode();
+  // A recording makes a new film: values read before are not its own.
+  if (mode == MODE_Input) overlayForFilm_ = false;
+  // A save shows what the last preview read, or, when there was none since
+  // the film was recorded, what the camera says now: never zeros or the
+  // values of an earlier film.
+  if (mode == MODE_Preview || (mode == MODE_Save && !overlayForFilm_)) RefreshOverlay(mode == MODE_Save);
   return S_OK;
+}
+
+void KelOrvoSource::RefreshOverlay(bool forSave) {
+  Orvo::System* system = holder_.Get();
+  Blend::BlendInfoEx& overlay = system->Overlay();
+  try {
+    overlay.Refresh();
+  } catch (const LIB3::CError& e) {
+    // The overlay keeps its earlier values; input is running.
+    LIB3::ShowError(e, "RunCamera");
+    return;
+  }
+  overlayForFilm_ = true;
+  if (!forSave) return;
+  // The settings hold the save range by now, not the film's.
+  Options::OptionRecord* range = system->FindOption(kFrameRange, 0);
+  Options::Scalar::Value first{0, 0}, last{0, 0};
+  if (range && range->scalar.GetMinValue(first) && range->scalar.GetMaxValue(last))
+    overlay.SetFilmLength(last.value - first.value);
 }
 
 HRESULT KelOrvoSource::StopCamera(BOOL wait) {

@@ -34,6 +34,10 @@ class KelOrvoSource final : public CSource, public ICamera2 {
   DECLARE_IUNKNOWN
   HRESULT NonDelegatingQueryInterface(REFIID riid, void** ppv) override;
 
+  // IMediaFilter: sets the pin's stopped flag first, whoever stops the
+  // filter (the shell's graph, a graph being released, the destructor).
+  HRESULT Stop() override;
+
   // ICamera
   HRESULT GetScalar(LONG optionId, LONG index, IScalarProperty** property) override;
   HRESULT GetRect(LONG optionId, IRectProperty** property) override;
@@ -95,6 +99,10 @@ class KelOrvoSource final : public CSource, public ICamera2 {
  private:
   // The open system, or null.
   Orvo::System* OpenSystem() const { return holder_.IsOpened() ? holder_.Get() : nullptr; }
+  // Re-reads the overlay's camera values; a refusal is shown with the
+  // prefix "RunCamera" and the earlier values stay. For a save the film
+  // length is the camera's frame range, as preview mode takes it.
+  void RefreshOverlay(bool forSave);
 
   // Declared in the order of release, last first: the slot is let go of,
   // then the system closes, then the library.
@@ -106,4 +114,6 @@ class KelOrvoSource final : public CSource, public ICamera2 {
   int visibleFrameTime_ = 200;
   int inputFrameValue_ = 7;
   int visibleFramePeriod_ = 2;
+  // The overlay holds values read since the film in memory was recorded.
+  bool overlayForFilm_ = false;
 };

@@ -74,7 +74,7 @@ HRESULT KelOrvoSourcePin::QuerySaveFinished(int* finished) {
 
 void KelOrvoSourcePin::EnableBackgroundSubtraction(bool on) {
   if (transform_) transform_->SetEnabled(on);
-  Blend::BlendInfoEx::Access(holder_.Get()->Handle()).SetBackground(on);
+  holder_.Get()->Overlay().SetBackground(on);
 }
 
 void KelOrvoSourcePin::DropSource() {
@@ -112,7 +112,7 @@ HRESULT KelOrvoSourcePin::GetMediaType(int position, CMediaType* type) {
     const LONG width = static_cast<LONG>(format_.width);
     const BITMAP picture{0, width, -static_cast<LONG>(format_.height), width * bytesPerPixel_, 1,
                          static_cast<WORD>(bytesPerPixel_ * 8), nullptr};
-    Blend::BlendInfoEx::Access(holder_.Get()->Handle()).PrepareBitmap(picture);
+    holder_.Get()->Overlay().PrepareBitmap(picture);
     return hr;
   } catch (const LIB3::CError& e) {
     plat::MessageBox("GetMediaType():" + e.Text(), "KelOrvoSource", MB_OK | MB_ICONERROR);

@@ -63,9 +63,8 @@ HRESULT KelOrvoSource::SetTestMode(BOOL on) {
 
 HRESULT KelOrvoSource::SetMode(const GUID* mode) {
   if (!mode) return E_POINTER;
-  Orvo::System* system = OpenSystem();
-  if (!system) return E_FAIL;
-  system->SetMode(mode);
+  // A setting never fails: without a camera there is no mode to set.
+  if (Orvo::System* system = OpenSystem()) system->SetMode(mode);
   return S_OK;
 }
 

@@ -107,7 +107,7 @@ void KelOrvoSourcePin::DrawOverlay(IMediaSample* sample) {
   BYTE* data = nullptr;
   if (FAILED(sample->GetPointer(&data)) || !data) return;
   const LONG size = sample->GetSize();
-  Blend::BlendInfoEx::Access(holder_.Get()->Handle())
+  holder_.Get()->Overlay()
       .Draw(data, static_cast<std::size_t>(size > 0 ? size : 0), frame, saveMode_);
 }
 

@@ -12,6 +12,9 @@ constexpr const char* kFormat =
     "KELLIB3 %t: %c - %m  File: %f:%l Date: %d Object Id:   %i  Object File: %I Remark:\"%r\"";
 constexpr unsigned kBufferSize = 1024;
 constexpr unsigned kErrorTextList = 1;
+constexpr const char* kCaption = "LIB3 ERROR";
+
+thread_local DeferredErrorBoxes* deferred = nullptr;
 
 std::string_view unitName(std::string_view path) {
   const auto slash = path.rfind('\\');
@@ -38,7 +41,22 @@ void Check(KL3_RESULT result, KL3_HANDLE errorData, std::string_view unit, int l
 }
 
 void ShowError(const CError& error, std::string_view prefix) {
-  plat::MessageBox(std::string(prefix) + error.Text(), "LIB3 ERROR", MB_OK | MB_ICONERROR);
+  std::string text = std::string(prefix) + error.Text();
+  if (deferred) {
+    deferred->Add(std::move(text));
+    return;
+  }
+  plat::MessageBox(text, kCaption, MB_OK | MB_ICONERROR);
+}
+
+DeferredErrorBoxes::DeferredErrorBoxes() : outer_(deferred) { deferred = this; }
+
+DeferredErrorBoxes::~DeferredErrorBoxes() {
+  deferred = outer_;
+  for (std::string& text : texts_) {
+    if (outer_) outer_->Add(std::move(text));
+    else plat::MessageBox(text, kCaption, MB_OK | MB_ICONERROR);
+  }
 }
 
 }  // namespace LIB3

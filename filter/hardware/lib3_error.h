@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "filter/hardware/kellib3.h"
 
@@ -27,7 +28,26 @@ class CError {
 void Check(KL3_RESULT result, KL3_HANDLE errorData, std::string_view unit, int line);
 
 // Message box without owner: `prefix` directly followed by the error text,
-// caption "LIB3 ERROR", error icon.
+// caption "LIB3 ERROR", error icon. Inside a DeferredErrorBoxes scope of the
+// calling thread the box waits for the end of that scope.
 void ShowError(const CError& error, std::string_view prefix);
+
+// Holds back the error boxes of this thread while it lives and shows them,
+// in order, when it ends (or hands them to an enclosing scope). Made before
+// a lock is taken, it outlives the lock: a box waiting for the operator
+// must not keep other threads waiting for that lock.
+class DeferredErrorBoxes {
+ public:
+  DeferredErrorBoxes();
+  ~DeferredErrorBoxes();
+  DeferredErrorBoxes(const DeferredErrorBoxes&) = delete;
+  DeferredErrorBoxes& operator=(const DeferredErrorBoxes&) = delete;
+
+  void Add(std::string text) { texts_.push_back(std::move(text)); }
+
+ private:
+  std::vector<std::string> texts_;
+  DeferredErrorBoxes* outer_;
+};
 
 }  // namespace LIB3

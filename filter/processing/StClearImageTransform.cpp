@@ -13,17 +13,18 @@ StClearImageTransform::StClearImageTransform(KL3_HANDLE system) : StOrvoTransfor
 
 bool StClearImageTransform::Apply(FrameBuffer& output, const FrameBuffer& input) {
   if (output.size() != input.size()) output.resize(input.size());
-  if (Enabled()) SubtractBackground(output, input, backgrounds_[static_cast<std::size_t>(index_)]);
+  if (Enabled()) SubtractBackground(output, input, backgrounds_[static_cast<std::size_t>(index_)], bytesPerPixel_);
   else std::copy(input.begin(), input.end(), output.begin());
   if (index_ < kBackgrounds - 1) ++index_;
   return true;
 }
 
-bool StClearImageTransform::Capture(KL3_HANDLE system, int bytesPerPixel) {
+bool StClearImageTransform::Capture(KL3_HANDLE system, FrameConverter& converter, int bytesPerPixel) {
   bool taken = true;
   lastError_.clear();
+  bytesPerPixel_ = bytesPerPixel;
   try {
-    BackgroundCapture capture(system, Input(), Header(), ErrorHandle());
+    BackgroundCapture capture(system, converter, Input(), Header(), ErrorHandle());
     width_ = capture.Width();
     height_ = capture.Height();
     // Background k comes from film frame k, so each of the first frames

@@ -18,6 +18,7 @@
 #include <span>
 #include <string>
 
+#include "filter/acquisition/FrameConverter.h"
 #include "filter/processing/StOrvoTransform.h"
 
 namespace Orvo {
@@ -33,11 +34,11 @@ class StClearImageTransform final : public StOrvoTransform {
   bool Apply(FrameBuffer& output, const FrameBuffer& input) override;
 
   // Takes the four backgrounds from the film in the grabber's memory (preview
-  // mode, input started), each converted at `bytesPerPixel` like a delivered
-  // frame. False on a hardware error, whose text LastErrorText keeps for the
+  // mode, input started), each converted at `bytesPerPixel` by the camera's
+  // converter like a delivered frame. False on a hardware error, whose text LastErrorText keeps for the
   // caller to report; the backgrounds taken so far stay. The background
   // index is 0 afterwards in every case.
-  bool Capture(KL3_HANDLE system, int bytesPerPixel);
+  bool Capture(KL3_HANDLE system, FrameConverter& converter, int bytesPerPixel);
   // Why the last capture failed (UTF-8); empty after one that succeeded.
   const std::string& LastErrorText() const { return lastError_; }
 
@@ -59,6 +60,8 @@ class StClearImageTransform final : public StOrvoTransform {
   std::atomic<int> enabled_{0};
   unsigned width_ = 0;
   unsigned height_ = 0;
+  // Of the backgrounds, and so of the frames they are subtracted from.
+  int bytesPerPixel_ = 3;
   std::string lastError_;
 };
 

@@ -48,8 +48,9 @@ bool isColourFormat(std::uint32_t format) {
 
 }  // namespace
 
-BackgroundCapture::BackgroundCapture(KL3_HANDLE system, KL3_HANDLE input, const DataHeader& header, KL3_HANDLE error)
-    : system_(system), input_(input), header_(header), error_(error) {
+BackgroundCapture::BackgroundCapture(KL3_HANDLE system, FrameConverter& converter, KL3_HANDLE input,
+                                     const DataHeader& header, KL3_HANDLE error)
+    : system_(system), converter_(converter), input_(input), header_(header), error_(error) {
   // Without these the grabber cannot have recorded the background film.
   Lookup(kFramesToRecord, kLineFramesToRecord);
   Lookup(kInputControlA, kLineControlA);
@@ -68,7 +69,7 @@ void BackgroundCapture::Take(std::int32_t frame, int bytesPerPixel, std::vector<
   Check(KelLib3OptionSetScalar(frameRange_, frame, 0, error_), kLineSelectFrame);
   Check(KelLib3CallCInterface_0(controlB_, KELLIB3_CMD_OPEN_CYCLE, error_), kLineOpenCycle);
   TransferParts();
-  auto& converter = Converter();
+  FrameConverter& converter = converter_;
   converter.TakePart(4, width_, height_,
                      std::span<const std::uint8_t>(static_cast<const std::uint8_t*>(dma_[3].Buffer()),
                                                    static_cast<std::uint32_t>(dmaSize_)));
@@ -124,7 +125,7 @@ void BackgroundCapture::TransferPart(int part) {
   Check(KelLib3InDInterfaceStartDma(input_, dma_[part - 1].Handle(), error_), kLineStartDma);
   // The previous part is converted while this one moves.
   if (part >= 2) {
-    Converter().TakePart(part - 1, width_, height_,
+    converter_.TakePart(part - 1, width_, height_,
                          std::span<const std::uint8_t>(static_cast<const std::uint8_t*>(dma_[part - 2].Buffer()),
                                                        static_cast<std::uint32_t>(dmaSize_)));
   }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "filter/acquisition/DmaContext.h"
+#include "filter/acquisition/FrameConverter.h"
 #include "filter/acquisition/stream_source_header.h"
 #include "filter/hardware/kellib3.h"
 
@@ -21,7 +22,9 @@ class BackgroundCapture {
  public:
   // Looks up the interfaces, reads the input format into `header` and makes
   // four DMA contexts of its part size. Needs preview mode with input started.
-  BackgroundCapture(KL3_HANDLE system, KL3_HANDLE input, const DataHeader& header, KL3_HANDLE error);
+  // Frames are assembled and converted by the camera's `converter`.
+  BackgroundCapture(KL3_HANDLE system, FrameConverter& converter, KL3_HANDLE input, const DataHeader& header,
+                    KL3_HANDLE error);
   BackgroundCapture(const BackgroundCapture&) = delete;
   BackgroundCapture& operator=(const BackgroundCapture&) = delete;
 
@@ -41,6 +44,7 @@ class BackgroundCapture {
   void Check(KL3_RESULT result, int line) const;
 
   KL3_HANDLE system_;
+  FrameConverter& converter_;
   KL3_HANDLE input_;
   const DataHeader& header_;
   KL3_HANDLE error_;

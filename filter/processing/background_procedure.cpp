@@ -50,6 +50,8 @@ class SaveRangeKeeper {
 
 bool TakeBackground(Kel::SystemHolder<System>& holder, StClearImageTransform& transform, HWND notifyWindow,
                     int bytesPerPixel) {
+  // Declared before the lock, so refused writes are shown once it is free.
+  const LIB3::DeferredErrorBoxes boxes;
   std::lock_guard lock(GlobalFrameLock());
   System* system = holder.IsOpened() ? holder.Get() : nullptr;
   if (!system) {
@@ -69,7 +71,7 @@ bool TakeBackground(Kel::SystemHolder<System>& holder, StClearImageTransform& tr
     RecordFilm(*system, record);
     system->SetMode(&MODE_Preview);
     system->StartInput();
-    taken = transform.Capture(system->Handle(), bytesPerPixel);
+    taken = transform.Capture(system->Handle(), system->Converter(), bytesPerPixel);
     system->StopInput(true);
     if (!taken) PostNotifyText(notifyWindow, kNotTaken + transform.LastErrorText());
   } catch (const LIB3::CError& e) {

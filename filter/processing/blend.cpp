@@ -1,8 +1,5 @@
 #include "filter/processing/blend.h"
 
-#include <memory>
-#include <mutex>
-
 #include "filter/acquisition/settings_records.h"
 #include "filter/hardware/lib3_error.h"
 
@@ -18,17 +15,6 @@ constexpr std::uint32_t kExposure = 0x400002, kPeriod = 0x400003, kWindow = 0x40
 }  // namespace
 
 BlendInfoEx::BlendInfoEx(KL3_HANDLE system) : system_(system) {}
-
-BlendInfoEx& BlendInfoEx::Access(KL3_HANDLE system) {
-  static std::mutex creation;
-  static std::unique_ptr<BlendInfoEx> overlay;
-  std::lock_guard lock(creation);
-  if (!overlay)
-    overlay = std::make_unique<BlendInfoEx>(system);
-  else
-    overlay->system_ = system;
-  return *overlay;
-}
 
 void BlendInfoEx::Refresh() {
   const KL3_HANDLE system = system_;

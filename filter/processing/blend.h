@@ -2,8 +2,9 @@
 // shown over every frame in preview and save mode, read from the hardware
 // library, and their text drawn and blended into the output samples.
 //
-// How the output pin and the camera interface use it (all through Access
-// with the filter's camera system handle):
+// Each camera system owns one (System::Overlay), made for its handle, so
+// two cameras of one process never show each other's values. How the
+// output pin and the camera interface use it:
 // - when the media type is fixed (GetMediaType): PrepareBitmap with the
 //   output's BITMAP description (width, negative height, 1 plane, 24 or 32
 //   bits per pixel);
@@ -11,7 +12,8 @@
 //   in the save and overlay settings: Draw(sample, sample size, frame
 //   number, save mode) — preview: the playback position just shown; save:
 //   the film file source's next frame number;
-// - RunCamera in preview mode: Refresh, showing a LIB3::CError it throws
+// - RunCamera in preview mode, and in save mode when no refresh was made
+//   since the film was recorded: Refresh, showing a LIB3::CError it throws
 //   with the prefix "RunCamera";
 // - EnableBackgroundSubtraction: SetBackground.
 // Draw runs on the streaming thread; Refresh and SetBackground on the
@@ -32,15 +34,12 @@ class BlendInfoEx final : public BlendInfo {
  public:
   explicit BlendInfoEx(KL3_HANDLE system);
 
-  // The process's overlay, created on first use. The system asking is the
-  // one it reads from from then on: a filter created after an earlier one
-  // was destroyed must not leave the overlay reading a closed system.
-  static BlendInfoEx& Access(KL3_HANDLE system);
-
   // Re-reads the camera values; throws LIB3::CError (unit "blend") for a
   // refused read, keeping the values read before it.
   void Refresh();
   void SetBackground(bool on) { background_ = on; }
+  // Replaces the film length the last refresh took from the settings.
+  void SetFilmLength(std::int32_t length) { filmLength_ = length; }
 
   // The text argument is not used: the text is the camera values with
   // frame number `frame`.
@@ -57,7 +56,7 @@ class BlendInfoEx final : public BlendInfo {
   OverlayValues Values(int frame) const;
 
  private:
-  std::atomic<KL3_HANDLE> system_;
+  const KL3_HANDLE system_;
   std::atomic<std::int32_t> windowHeight_{0}, windowWidth_{0};
   std::atomic<std::int32_t> period_{0}, exposure_{0};
   std::atomic<std::int32_t> shutterPeriod_{0}, shutterVoltage_{0}, shutterCount_{0};

@@ -102,9 +102,11 @@ void BlendInfo::Blend(std::uint8_t* frame, std::size_t frameBytes, bool flip) {
         if (src[b] != 0) dst[b] = src[b];
     } else {
       // Any colour byte counts, so red, green and yellow text shows too.
+      // Only the colour bytes go: the fourth byte of a 32-bit frame pixel
+      // stays opaque.
       for (std::size_t x = left; x < right; ++x) {
         const std::uint8_t* s = src + x * p;
-        if (s[0] | s[1] | s[2]) std::copy_n(s, p, dst + x * p);
+        if (s[0] | s[1] | s[2]) std::copy_n(s, 3, dst + x * p);
       }
     }
   }

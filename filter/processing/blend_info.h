@@ -30,7 +30,7 @@ class BlendInfo {
 
   // Copies the drawn text into `frame` (`frameBytes` long, the bitmap's
   // format). Without flip, a bitmap pixel with any non-zero colour byte
-  // replaces the frame pixel (all its bytes). With flip, bitmap rows are
+  // replaces the frame pixel's three colour bytes. With flip, bitmap rows are
   // taken from the last one up, so the text reads upright in a bottom-up
   // file, and each non-zero bitmap byte replaces its frame byte. Rows that
   // do not fit in `frameBytes` are left out.

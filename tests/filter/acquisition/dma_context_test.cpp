@@ -53,4 +53,20 @@ TEST(DmaContext, RefusedFreeIsShownInAPlainBoxAndRetriedOnDestruction) {
   EXPECT_EQ(boxes.count(), 1u) << "the second free succeeded quietly";
 }
 
+TEST(DmaContext, CreateOverAContextThatCannotBeFreedKeepsIt) {
+  CameraEnv camera({{"KELLIB3_FAIL", "KelLib3DmaFreeContext:1"}});
+  BoxRecorder boxes;
+  {
+    Orvo::DmaContext dma;
+    dma.Create(1024);
+    void* const first = dma.Buffer();
+    const KL3_HANDLE handle = dma.Handle();
+    EXPECT_THROW(dma.Create(2048), LIB3::CError);
+    EXPECT_EQ(dma.Buffer(), first) << "the earlier context is still held, not overwritten";
+    EXPECT_EQ(dma.Handle(), handle);
+    EXPECT_EQ(boxes.count(), 1u);
+  }
+  EXPECT_EQ(boxes.count(), 1u) << "the destructor freed the earlier context";
+}
+
 }  // namespace

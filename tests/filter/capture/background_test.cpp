@@ -22,6 +22,7 @@ int darkestOfFourthFrame(GraphRig& rig) {
   plat::VideoFrame frame;
   for (int i = 0; i < 4; ++i) EXPECT_TRUE(rig.nextFrame(frame));
   EXPECT_TRUE(rig.stop());
+  EXPECT_EQ(transparentPixels(frame), 0u);
   const auto rows = uprightRows(frame);
   const std::size_t bpp = frame.bitCount / 8u;
   int darkest = 256;

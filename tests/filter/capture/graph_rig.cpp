@@ -26,8 +26,12 @@ constexpr auto kFrameBound = std::chrono::seconds(60);
 
 }  // namespace
 
-GraphRig::GraphRig(std::vector<EnvVar> vars)
-    : host_(std::move(vars)),
+GraphRig::GraphRig(std::vector<EnvVar> vars) : GraphRig(std::make_shared<CaptureHost>(std::move(vars))) {}
+
+GraphRig::GraphRig(GraphRig& first) : GraphRig(first.host_) {}
+
+GraphRig::GraphRig(std::shared_ptr<CaptureHost> host)
+    : host_(std::move(host)),
       window_(queue_, [this](const plat::Message& m) -> LRESULT {
         if (m.message == plat::kRendererRepaintMessage) repaintAsked_ = true;
         if (m.message == WM_LOG_TEXT) {
@@ -189,6 +193,14 @@ plat::VideoFrame turned(const plat::VideoFrame& frame) {
   for (std::size_t i = 0; i < pixels; ++i)
     std::memcpy(out.bytes.data() + i * bpp, rows.data() + (pixels - 1 - i) * bpp, bpp);
   return out;
+}
+
+std::size_t transparentPixels(const plat::VideoFrame& frame) {
+  if (frame.bitCount != 32) return 0;
+  const auto rows = uprightRows(frame);
+  std::size_t n = 0;
+  for (std::size_t i = 3; i < rows.size(); i += 4) n += rows[i] != 255 ? 1 : 0;
+  return n;
 }
 
 }  // namespace kel::test

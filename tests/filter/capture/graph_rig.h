@@ -32,6 +32,9 @@ inline const EnvVar kFastClock{"KELLIB3_TIME_SCALE", "1000"};
 class GraphRig {
  public:
   explicit GraphRig(std::vector<EnvVar> vars = {kSmallSensor, kFastClock});
+  // A second rig in the first one's host: its camera is a second filter of
+  // the same process, on the next free controller.
+  explicit GraphRig(GraphRig& first);
   ~GraphRig();
   GraphRig(const GraphRig&) = delete;
   GraphRig& operator=(const GraphRig&) = delete;
@@ -68,7 +71,9 @@ class GraphRig {
   const std::vector<std::string>& texts();
 
  private:
-  CaptureHost host_;
+  explicit GraphRig(std::shared_ptr<CaptureHost> host);
+
+  std::shared_ptr<CaptureHost> host_;
   std::shared_ptr<plat::MessageQueue> queue_ = std::make_shared<plat::MessageQueue>();
   bool repaintAsked_ = false;
   std::vector<std::string> texts_;
@@ -89,6 +94,10 @@ std::vector<std::uint8_t> uprightRows(const plat::VideoFrame& frame);
 // The frame number in the strip along the top of the picture as the viewer
 // sees it.
 std::optional<std::uint32_t> stripAtTop(const plat::VideoFrame& frame);
+
+// Pixels of a 32-bit frame whose fourth byte is not 255, which players
+// that read it as alpha show as (partly) transparent; 0 for 24 bits.
+std::size_t transparentPixels(const plat::VideoFrame& frame);
 
 // The same picture turned by 180 degrees (pixels in reverse order).
 plat::VideoFrame turned(const plat::VideoFrame& frame);

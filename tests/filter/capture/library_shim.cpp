@@ -2,6 +2,8 @@
 
 #include <dlfcn.h>
 
+#include <chrono>
+#include <condition_variable>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -24,6 +26,8 @@ struct State {
   std::set<Address> hidden;
   std::map<std::uint32_t, std::pair<std::int32_t, std::uint32_t>> infos;
   std::map<std::tuple<std::uint32_t, std::uint32_t, std::uint32_t>, std::int32_t> scalars;
+  std::map<std::uint32_t, std::uint64_t> commands;
+  std::condition_variable commandMade;
 };
 
 State& state() {
@@ -70,6 +74,29 @@ void overrideScalar(std::uint32_t id, std::uint32_t index, std::uint32_t unit, s
   state().scalars[{id, index, unit}] = value;
 }
 
+std::uint64_t commandCount(std::uint32_t command) {
+  std::lock_guard lock(state().mutex);
+  return state().commands[command];
+}
+
+bool waitForCommands(std::uint32_t command, std::uint64_t count) {
+  std::unique_lock lock(state().mutex);
+  return state().commandMade.wait_for(lock, std::chrono::seconds(60),
+                                      [&] { return state().commands[command] >= count; });
+}
+
+namespace {
+
+void countCommand(std::uint32_t command) {
+  {
+    std::lock_guard lock(state().mutex);
+    ++state().commands[command];
+  }
+  state().commandMade.notify_all();
+}
+
+}  // namespace
+
 }  // namespace kel::test::shim
 
 using namespace kel::test::shim;
@@ -111,6 +138,19 @@ KL3_RESULT KelLib3OptionGetScalar(KL3_HANDLE option, int32_t* value, uint32_t un
   if (auto it = state().scalars.find({address->first, address->second, unit}); it != state().scalars.end())
     *value = it->second;
   return r;
+}
+
+KL3_RESULT KelLib3CallCInterface_0(KL3_HANDLE iface, uint32_t command, KL3_HANDLE error) {
+  static const auto next = real<decltype(&KelLib3CallCInterface_0)>("KelLib3CallCInterface_0");
+  countCommand(command);
+  return next(iface, command, error);
+}
+
+KL3_RESULT KelLib3CallCInterface_1(KL3_HANDLE iface, uint32_t command, uint32_t blockSize, void* block,
+                                   KL3_HANDLE error) {
+  static const auto next = real<decltype(&KelLib3CallCInterface_1)>("KelLib3CallCInterface_1");
+  countCommand(command);
+  return next(iface, command, blockSize, block, error);
 }
 
 }  // extern "C"

@@ -20,4 +20,11 @@ void overrideInfo(std::uint32_t id, std::int32_t value, std::uint32_t type);
 // KelLib3OptionGetScalar of option (id, index) read in `unit` gives `value`.
 void overrideScalar(std::uint32_t id, std::uint32_t index, std::uint32_t unit, std::int32_t value);
 
+// Calls of KelLib3CallCInterface_0 and _1 with `command` since the program
+// started (never reset).
+std::uint64_t commandCount(std::uint32_t command);
+// Waits until that count reaches `count`; false when it did not within a
+// long bound.
+bool waitForCommands(std::uint32_t command, std::uint64_t count);
+
 }  // namespace kel::test::shim

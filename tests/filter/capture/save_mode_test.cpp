@@ -153,5 +153,33 @@ TEST_F(CaptureSave, OverlayChangesItsRegionOnly) {
   }
 }
 
+TEST_F(CaptureSave, OverlayOfASaveStraightAfterRecordingShowsTheCamerasValues) {
+  ASSERT_TRUE(rig_.recordFilm(kFilmFrames));
+  ASSERT_EQ(rig_.camera()->SetOverlayEnabled(1), S_OK);
+  const auto straightFile = dir_ / "straight.avi";
+  ASSERT_NO_FATAL_FAILURE(save(straightFile));
+  // What a preview reads is the reference: period, exposure, window and the
+  // film's length, with the film's frame numbers padded to that length.
+  ASSERT_EQ(rig_.build(MODE_Preview), S_OK);
+  ASSERT_EQ(rig_.run(), S_OK);
+  plat::VideoFrame shown;
+  ASSERT_TRUE(rig_.nextFrame(shown));
+  EXPECT_EQ(transparentPixels(shown), 0u) << "the overlay keeps the frame opaque";
+  ASSERT_TRUE(rig_.stop());
+  const auto previewedFile = dir_ / "previewed.avi";
+  ASSERT_NO_FATAL_FAILURE(save(previewedFile));
+  rig_.camera()->SetOverlayEnabled(0);
+
+  const ReadFilm straight = readFilm(straightFile);
+  const ReadFilm previewed = readFilm(previewedFile);
+  ASSERT_TRUE(straight.opened && previewed.opened) << straight.error << previewed.error;
+  ASSERT_EQ(straight.pictures.size(), previewed.pictures.size());
+  for (std::size_t i = 0; i < straight.pictures.size(); ++i) {
+    const Block block = differingBlock(straight.pictures[i], previewed.pictures[i], straight.width, straight.height);
+    EXPECT_TRUE(block.empty()) << "frame " << i << " differs in " << block.width() << "x" << block.height()
+                               << " at " << block.left << "," << block.top;
+  }
+}
+
 }  // namespace
 }  // namespace kel::test

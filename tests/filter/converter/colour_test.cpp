@@ -38,6 +38,7 @@ std::vector<std::uint8_t> referenceColour(const std::vector<std::uint8_t>& m, in
   auto put = [&](int x, int y, int b, int g, int r) {
     std::uint8_t* p = &out[(std::size_t(y) * w + x) * stride];
     p[0] = std::uint8_t(b), p[1] = std::uint8_t(g), p[2] = std::uint8_t(r);
+    if (stride == 4) p[3] = 255;
   };
   auto get = [&](int x, int y, int c) { return int(out[(std::size_t(y) * w + x) * stride + c]); };
   for (int y = 0; y < h - 2; ++y) {
@@ -186,7 +187,7 @@ TEST_P(ConverterColour, DemosaicMatchesTheRulesForEverySizeAndSetting) {
     EXPECT_EQ(px(c.w - 1, 0), px(c.w - 3, 0));
     EXPECT_EQ(px(c.w - 2, c.h - 1), px(c.w - 3, c.h - 3));
     if (c.stride == 4) {
-      EXPECT_EQ(out[bytes - 1], 0x99);
+      EXPECT_EQ(out[bytes - 1], 255) << "opaque";
     }
   }
 }
@@ -204,7 +205,7 @@ TEST_P(ConverterColour, MonochromeCopiesTheSamplesAndMeasuresNothing) {
   for (std::size_t i = 0; i < frame.samples.size(); ++i) {
     const std::uint8_t s = frame.samples[i];
     ASSERT_EQ((std::array<int, 4>{out[4 * i], out[4 * i + 1], out[4 * i + 2], out[4 * i + 3]}),
-              (std::array<int, 4>{s, s, s, 0x42}));
+              (std::array<int, 4>{s, s, s, 255}));
   }
   EXPECT_EQ(Orvo::Settings().whiteBalance.averageRed.load(), -1);
 }
@@ -215,6 +216,9 @@ TEST_P(ConverterColour, MosaicWithoutAFullCellIsBlack) {
     std::vector<std::uint8_t> out(std::size_t(w) * h * 3, 0x77);
     converter.ConvertColour(w, h, out, 3);
     EXPECT_EQ(out, std::vector<std::uint8_t>(out.size(), 0)) << w << "x" << h;
+    std::vector<std::uint8_t> out4(std::size_t(w) * h * 4, 0x77);
+    converter.ConvertColour(w, h, out4, 4);
+    for (std::size_t i = 0; i < out4.size(); ++i) ASSERT_EQ(out4[i], i % 4 == 3 ? 255 : 0) << w << "x" << h;
   }
 }
 

@@ -1,4 +1,4 @@
-// Grey pictures: levels and gamma, the untouched fourth byte, 2x2 summation
+// Grey pictures: levels and gamma, the opaque fourth byte, 2x2 summation
 // and the diagnostic repack.
 #include <gtest/gtest.h>
 
@@ -29,7 +29,7 @@ class ConverterGrey : public kel::test::IsaTest {
     converter.ConvertGrey32(16, 16, out);
     std::vector<int> v(256);
     for (int i = 0; i < 256; ++i) {
-      EXPECT_EQ(out[4 * i + 3], 0xA7) << "fourth byte of pixel " << i;
+      EXPECT_EQ(out[4 * i + 3], 255) << "fourth byte of pixel " << i;
       EXPECT_TRUE(out[4 * i] == out[4 * i + 1] && out[4 * i] == out[4 * i + 2]);
       v[i] = out[4 * i];
     }
@@ -105,6 +105,7 @@ TEST_P(ConverterGrey, LargeFramesGoThroughTheLevelTableAndStayInsideThePicture) 
         for (std::size_t i = 0; i < f.samples.size(); ++i) {
           const int v = std::min(std::max(f.samples[i] - black, 0) * 255 / (white - black), 255);
           std::fill_n(&expected[i * stride], 3, std::uint8_t(v));
+          if (stride == 4) expected[i * stride + 3] = 255;
         }
         const std::span<std::uint8_t> picture(out.data(), bytes);
         stride == 3 ? converter.ConvertGrey24(w, h, picture) : converter.ConvertGrey32(w, h, picture);
@@ -132,8 +133,8 @@ TEST_P(ConverterGrey, SummationAddsEvenBlocksAndSaturates) {
   Orvo::Settings().levels.white = 100;
   std::vector<std::uint8_t> out4(2 * 2 * 4, 0x3C);
   converter.ConvertSummation(5, 5, out4, 4);
-  EXPECT_EQ(out4, (std::vector<std::uint8_t>{255, 255, 255, 0x3C, 255, 255, 255, 0x3C,  //
-                                             0, 0, 0, 0x3C, 23, 23, 23, 0x3C}));
+  EXPECT_EQ(out4, (std::vector<std::uint8_t>{255, 255, 255, 255, 255, 255, 255, 255,  //
+                                             0, 0, 0, 255, 23, 23, 23, 255}));
 }
 
 TEST_P(ConverterGrey, SummationOfLargeFramesMatchesTheBlockSums) {
@@ -158,6 +159,7 @@ TEST_P(ConverterGrey, SummationOfLargeFramesMatchesTheBlockSums) {
                                    255);
           const int v = std::min(std::max(sum - 20, 0) * 255 / 220, 255);
           std::fill_n(&expected[(y * (w / 2) + x) * stride], 3, std::uint8_t(v));
+          if (stride == 4) expected[(y * (w / 2) + x) * stride + 3] = 255;
         }
       }
       converter.ConvertSummation(w, h, std::span(out).first(bytes), stride);
@@ -175,7 +177,7 @@ TEST_P(ConverterGrey, RepackSortsGroupsByPartAndClipsBelowTheLastRow) {
   std::vector<std::uint8_t> out(517 * 4, 0xC3);
   converter.ConvertGrey32(11, 47, out);
   auto at = [&](std::size_t pixel) { return out[pixel * 4]; };
-  for (std::size_t p = 0; p < 517; ++p) EXPECT_EQ(out[p * 4 + 3], 0xC3);
+  for (std::size_t p = 0; p < 517; ++p) EXPECT_EQ(out[p * 4 + 3], 255);
 
   // Each row ends with its own pixels 0 and 2 at the group's columns: rows
   // are taken in order, so they overwrite what the row above sent down.

@@ -140,7 +140,7 @@ TEST_F(OverlayDrawing, RedGreenAndYellowTextShowInBothModes) {
       for (int x = 0; x < w_; ++x) {
         const std::uint8_t *p = px(preview, x, y), *q = px(saved, x, y);
         solidPreview += std::equal(bgr, bgr + 3, p);
-        // Preview copies whole pixels, zero colour bytes too; save mode
+        // Preview copies the three colour bytes, zero ones too; save mode
         // only the non-zero bytes, the others stay grey.
         const bool touched = !std::equal(p, p + 3, px(grey, x, y));
         bool solid = true;
@@ -150,6 +150,9 @@ TEST_F(OverlayDrawing, RedGreenAndYellowTextShowInBothModes) {
           solid = solid && q[k] == (bgr[k] ? bgr[k] : 0x40);
         }
         solidSaved += solid;
+        // The fourth byte is no colour: the frame's own stays in both modes.
+        ASSERT_EQ(p[3], 0x40);
+        ASSERT_EQ(q[3], 0x40);
       }
     EXPECT_GT(solidPreview, 50) << std::hex << color;
     EXPECT_GT(solidSaved, 50) << std::hex << color;

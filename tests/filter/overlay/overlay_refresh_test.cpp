@@ -22,9 +22,9 @@ constexpr std::uint32_t kExposure = 0x400002, kPeriod = 0x400003, kWindow = 0x40
                         kBlack = 0x40000d, kVoltage = 0x400022, kShutterCount = 0x400041, kDecimation = 0x400055;
 constexpr std::uint32_t kNs = 1, kUs = 2, kVolt = 12;
 
-std::unique_ptr<Orvo::System> openSystem() {
+std::unique_ptr<Orvo::System> openSystem(std::int32_t controller = 0) {
   auto s = std::make_unique<Orvo::System>(3);
-  s->Init(0);
+  s->Init(controller);
   return s;
 }
 
@@ -93,18 +93,18 @@ TEST_F(OverlayRefresh, ShutterCameraAddsItsRow) {
   EXPECT_EQ(cells[6], "Затвор :250/3/" + std::to_string(hw.scalar(kPeriod, kUs, 1)));
 }
 
-TEST_F(OverlayRefresh, ProcessOverlayFollowsTheSystemThatAsksLast) {
-  std::int32_t gains[2] = {3, 7};
-  for (std::int32_t gain : gains) {
-    // A fresh library and system each time: the earlier handle is closed.
-    CameraEnv camera;
-    auto system = openSystem();
-    LibraryProbe(system->Handle(), camera.error()).setScalar(kGain, gain, 0);
-    Blend::BlendInfoEx& overlay = Blend::BlendInfoEx::Access(system->Handle());
-    overlay.Refresh();
-    EXPECT_EQ(overlay.Values(0).gain, gain);
-    EXPECT_EQ(&Blend::BlendInfoEx::Access(system->Handle()), &overlay);
-  }
+TEST_F(OverlayRefresh, EachCameraSystemHasItsOwnOverlayAndConverter) {
+  CameraEnv camera({{"KELLIB3_CONTROLLERS", "2"}});
+  auto first = openSystem(0);
+  auto second = openSystem(1);
+  LibraryProbe(first->Handle(), camera.error()).setScalar(kGain, 3, 0);
+  LibraryProbe(second->Handle(), camera.error()).setScalar(kGain, 7, 0);
+  ASSERT_NE(&first->Overlay(), &second->Overlay());
+  ASSERT_NE(&first->Converter(), &second->Converter());
+  second->Overlay().Refresh();
+  first->Overlay().Refresh();
+  EXPECT_EQ(first->Overlay().Values(0).gain, 3);
+  EXPECT_EQ(second->Overlay().Values(0).gain, 7) << "the other camera's refresh changed nothing here";
 }
 
 struct Fault {

@@ -6,8 +6,10 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "filter/acquisition/global_frame_lock.h"
 #include "filter/acquisition/settings_records.h"
 #include "filter/processing/StClearImageTransform.h"
 #include "filter/processing/background_procedure.h"
@@ -137,6 +139,34 @@ TEST_F(BackgroundProcedureTest, RecordSourceRefusedBeforeAnyWriteStillRestoresTh
   ASSERT_EQ(texts.size(), 1u);
   EXPECT_NE(texts[0].find("StOrvoSource"), std::string::npos) << texts[0];
   for (int k = 0; k < 4; ++k) EXPECT_TRUE(transform.Background(k).empty());
+}
+
+TEST_F(BackgroundProcedureTest, RefusedWriteIsShownOnceTheFrameLockIsFree) {
+  // Entering set-up mode made three enumerated writes; the fourth is the
+  // procedure's stop-event write.
+  SaveRig rig(MODE_Setup, {kSmallSensor, kFastClock, {"KELLIB3_FAIL", "KelLib3OptionSetEnumVal:4"}});
+  Orvo::StClearImageTransform transform(rig.system().Handle());
+  struct Seen {
+    plat::MessageBoxRequest box;
+    bool lockFree;
+  };
+  std::vector<Seen> seen;
+  const auto previous = plat::setMessageBoxHook([&](const plat::MessageBoxRequest& r) {
+    bool lockFree = false;
+    std::thread other([&] {
+      lockFree = Orvo::GlobalFrameLock().try_lock();
+      if (lockFree) Orvo::GlobalFrameLock().unlock();
+    });
+    other.join();
+    seen.push_back({r, lockFree});
+    return IDOK;
+  });
+  Orvo::TakeBackground(rig.holder(), transform, window.hwnd(), 3);
+  plat::setMessageBoxHook(previous);
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].box.caption, "LIB3 ERROR");
+  EXPECT_NE(seen[0].box.text.find("SetValue"), std::string::npos) << seen[0].box.text;
+  EXPECT_TRUE(seen[0].lockFree) << "the live picture must not wait for the operator";
 }
 
 }  // namespace

@@ -48,6 +48,14 @@ TEST(BackgroundRule, FrameBeyondAShorterBackgroundIsCopied) {
   for (std::size_t i = 4; i < 10; ++i) EXPECT_EQ(out[i], frame[i]) << i;
 }
 
+TEST(BackgroundRule, FourBytePixelsKeepTheFramesFourthByte) {
+  const Bytes frame = {200, 100, 60, 255, 10, 20, 30, 255};
+  const Bytes background = {50, 50, 50, 255, 50, 50, 50, 255};
+  Bytes out(8, 0);
+  Orvo::SubtractBackground(out, frame, background, 4);
+  EXPECT_EQ(out, (Bytes{170, 70, 30, 255, 20, 20, 20, 255}));
+}
+
 class TransformTest : public ::testing::Test {
  protected:
   SettingsGuard settings;

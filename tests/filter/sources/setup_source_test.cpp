@@ -14,6 +14,7 @@
 #include "filter/acquisition/settings_records.h"
 #include "filter/hardware/lib3_error.h"
 #include "shared/identifiers.h"
+#include "tests/filter/sources/library_overrides.h"
 #include "tests/filter/sources/source_rig.h"
 
 namespace {
@@ -134,12 +135,12 @@ TEST_F(SetupSourceTest, PixelSizeAndSummationChooseTheConversion) {
   SourceRig rig(MODE_Setup, {kSmallSensor, kFast});
   auto source = start(rig);
 
-  // 32-bit pixels: the picture in the first three bytes, the fourth kept.
+  // 32-bit pixels: the picture in the first three bytes, 255 in the fourth.
   source->SetBytesPerPixel(4);
   Buffer raw(kWidth * kHeight * 4, kUntouched);
   ASSERT_TRUE(source->createData(raw));
   EXPECT_TRUE(stripOf(raw, kWidth, kHeight, 4).has_value());
-  for (std::size_t i = 3; i < raw.size(); i += 4) ASSERT_EQ(raw[i], kUntouched) << i;
+  for (std::size_t i = 3; i < raw.size(); i += 4) ASSERT_EQ(raw[i], 255) << i;
 
   // 16-bit pixels: the buffer is sized but nothing is written.
   source->SetBytesPerPixel(2);
@@ -243,6 +244,39 @@ TEST_F(SetupSourceTest, DumpThatCannotOpenItsFilesReportsEachAndKeepsTheFrame) {
     EXPECT_EQ(t.text, "DUMP: Ошибка открытия фйла.");
     EXPECT_TRUE(t.freed);
   }
+}
+
+TEST_F(SetupSourceTest, PartIndexOutsideOneToFourSkipsTheTransferButTheLoopGoesOn) {
+  SourceRig rig(MODE_Setup, {kSmallSensor, kFast});
+  auto source = start(rig);
+  Buffer raw;
+  std::uint64_t before = overrides::nextPartCommands();
+  ASSERT_TRUE(source->createData(raw));
+  const std::uint64_t plain = overrides::nextPartCommands() - before;
+  // Index 0 moves nothing; the counter goes on to 1 and asks again.
+  overrides::answerNextPart(0, 1);
+  before = overrides::nextPartCommands();
+  ASSERT_TRUE(source->createData(raw));
+  overrides::reset();
+  EXPECT_EQ(overrides::nextPartCommands() - before, plain + 1);
+  EXPECT_TRUE(stripOf(raw, kWidth, kHeight, 3).has_value()) << "the four parts still came";
+}
+
+TEST_F(SetupSourceTest, FrameRangeThatIsNeverValidKeepsPollingWhileTheGrabberIsIdle) {
+  SourceRig rig(MODE_Setup, {kSmallSensor, kFast});
+  auto source = start(rig);
+  overrides::reset();
+  overrides::refuseFrameRange(true);
+  Buffer raw;
+  bool produced = false;
+  std::thread streaming([&] { produced = source->createData(raw); });
+  const bool polled = overrides::waitForRefusedRanges(100);
+  overrides::refuseFrameRange(false);
+  streaming.join();
+  overrides::reset();
+  EXPECT_TRUE(polled) << "the source gave up on the range";
+  EXPECT_TRUE(produced) << "a valid range ends the polling with a frame";
+  EXPECT_TRUE(stripOf(raw, kWidth, kHeight, 3).has_value());
 }
 
 }  // namespace
