@@ -70,6 +70,7 @@ class CGraph {
   void requireCreated() const;
   bool stopGraph();
   void startBuild();
+  void setFramesToInput(ICamera2* camera, int frames);
   void addCamera(const GUID& mode);
   void connect(IPin* out, IBaseFilter* downstream);
   void connectCameraToRenderer();

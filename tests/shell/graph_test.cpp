@@ -49,6 +49,19 @@ TEST(GraphCreate, WithoutACameraGivesTheFiltersTextAndKeepsNoGraph) {
   EXPECT_EQ(graph.GetLastErrorText(), "Не получен указатель на интерфейс ICamera");
 }
 
+TEST(GraphInput, ARefusedFrameCountFailsTheBuildWithTheCamerasReason) {
+  // The frame count is the third scalar write since the library opened.
+  ShellHost host({{std::string("KELLIB3_FAIL"), std::string("OptionSetScalar:3")}});
+  BoxLog boxes;
+  CGraph graph;
+  ASSERT_TRUE(graph.Create()) << graph.GetLastErrorText();
+  EXPECT_FALSE(graph.BuildInputGraph(30));
+  ASSERT_EQ(boxes.boxes().size(), 1u);
+  EXPECT_EQ(graph.GetLastErrorText(), boxes.boxes()[0].text);
+  EXPECT_NE(graph.GetLastErrorText().find("KelLib3OptionSetScalar"), std::string::npos) << graph.GetLastErrorText();
+  graph.Destroy();
+}
+
 class GraphModes : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(graph.Create()) << graph.GetLastErrorText(); }
