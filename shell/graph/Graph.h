@@ -68,6 +68,7 @@ class CGraph {
   template <class Body>
   bool guarded(Body&& body);
   void requireCreated() const;
+  bool createObjects();
   bool stopGraph();
   void startBuild();
   void setFramesToInput(ICamera2* camera, int frames);
