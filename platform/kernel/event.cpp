@@ -8,10 +8,11 @@ namespace plat {
 Event::Event(EventReset mode, bool initiallySet) : mode_(mode), signalled_(initiallySet) {}
 
 void Event::set() {
-  {
-    std::lock_guard lock(mutex_);
-    signalled_ = true;
-  }
+  // Notified under the lock: a waiter that sees the signal may destroy the
+  // event at once (a stack event waited for and dropped), so nothing may
+  // touch it once the lock is released.
+  std::lock_guard lock(mutex_);
+  signalled_ = true;
   // An auto-reset event lets one waiter through; waking them all would only
   // make the others go back to sleep.
   if (mode_ == EventReset::Automatic) {

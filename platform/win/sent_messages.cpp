@@ -1,6 +1,5 @@
 #include "platform/win/sent_messages.h"
 
-#include <algorithm>
 #include <exception>
 #include <vector>
 
