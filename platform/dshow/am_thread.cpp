@@ -9,8 +9,15 @@ CAMThread::~CAMThread() { Close(); }
 BOOL CAMThread::Create() {
   CAutoLock lock(&m_AccessLock);
   if (thread_.joinable()) return FALSE;
+  // The thread's own hold on its exit event: the object may be gone when
+  // ThreadProc returns.
+  auto exited = plat::makeEvent(plat::EventReset::Manual);
   try {
-    thread_ = std::thread([this] { ThreadProc(); });
+    thread_ = std::thread([this, exited] {
+      ThreadProc();
+      exited->set();
+    });
+    exited_ = std::move(exited);
   } catch (const std::system_error&) {
     return FALSE;
   }
@@ -32,6 +39,9 @@ void CAMThread::Close() {
     // The worker is tearing down its own object: it cannot wait for itself.
     thread_.detach();
   } else {
+    // Waiting on the event, not in join, lets this thread answer messages
+    // the worker sends to its windows on the way out.
+    exited_->wait();
     thread_.join();
   }
 }

@@ -2,6 +2,9 @@
 // time (CallWorker) and waits for its reply; the worker takes requests with
 // GetRequest, or polls with CheckRequest between pieces of work, and answers
 // with Reply. A request stays visible to CheckRequest until it is answered.
+// The caller's waits (for a reply, for the thread's end) run the messages
+// the worker sends to the caller's windows meanwhile, so a window's thread
+// may drive a worker that sends to it.
 #pragma once
 
 #include <thread>
@@ -40,6 +43,7 @@ class CAMThread {
 
  private:
   std::thread thread_;
+  plat::EventHandle exited_;  // set when ThreadProc has returned
   CAMEvent eventSend_{TRUE};  // set while a request awaits its reply
   CAMEvent eventComplete_;    // the reply is ready
   DWORD param_ = 0;

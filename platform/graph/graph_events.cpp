@@ -6,6 +6,7 @@
 #include "platform/dshow/errors.h"
 #include "platform/graph/graph_interfaces.h"
 #include "platform/kernel/event_handles.h"
+#include "platform/win/sent_messages.h"
 #include "platform/win/window_table.h"
 
 namespace plat {
@@ -79,18 +80,21 @@ std::optional<GraphEvents::Post> GraphEvents::queueLocked(const GraphEvent& even
   return Post{window_, message_, instance_};
 }
 
-template <class Pred>
-bool GraphEvents::waitLocked(std::unique_lock<std::mutex>& lock, DWORD timeoutMs, Pred pred) {
-  if (timeoutMs == INFINITE) {
-    changed_.wait(lock, pred);
-    return true;
-  }
-  return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), pred);
+namespace {
+
+std::optional<std::chrono::steady_clock::time_point> deadlineOf(DWORD timeoutMs) {
+  if (timeoutMs == INFINITE) return std::nullopt;
+  return std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
 }
 
+}  // namespace
+
+// The application's thread may own windows that a streaming thread sends
+// to while it waits here: the waits deliver them.
 std::optional<GraphEvent> GraphEvents::next(DWORD timeoutMs) {
+  DeliveringWait delivering(mutex_, changed_);
   std::unique_lock lock(mutex_);
-  if (!waitLocked(lock, timeoutMs, [this] { return !queue_.empty(); })) return std::nullopt;
+  if (!delivering.wait(lock, [this] { return !queue_.empty(); }, deadlineOf(timeoutMs))) return std::nullopt;
   const GraphEvent event = queue_.front();
   queue_.pop_front();
   if (queue_.empty()) signal_->reset();
@@ -98,8 +102,9 @@ std::optional<GraphEvent> GraphEvents::next(DWORD timeoutMs) {
 }
 
 std::optional<LONG> GraphEvents::waitForCompletion(DWORD timeoutMs) {
+  DeliveringWait delivering(mutex_, changed_);
   std::unique_lock lock(mutex_);
-  waitLocked(lock, timeoutMs, [this] { return finished_.has_value() || !running_; });
+  delivering.wait(lock, [this] { return finished_.has_value() || !running_; }, deadlineOf(timeoutMs));
   return finished_;
 }
 

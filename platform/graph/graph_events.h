@@ -72,8 +72,6 @@ class GraphEvents {
   // Queues the event and returns the message to post once unlocked.
   std::optional<Post> queueLocked(const GraphEvent& event);
   void countCompletionLocked(const GraphEvent& event, std::vector<GraphEvent>& out);
-  template <class Pred>
-  bool waitLocked(std::unique_lock<std::mutex>& lock, DWORD timeoutMs, Pred pred);
 
   mutable std::mutex mutex_;
   std::condition_variable changed_;

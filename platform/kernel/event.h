@@ -1,6 +1,7 @@
 // A kernel-style event: signalled by one thread, waited for by others.
 // Auto-reset events release exactly one waiter per set(); manual-reset
-// events stay signalled until reset().
+// events stay signalled until reset(). A thread blocked in a wait runs the
+// messages sent to its windows meanwhile (platform/win/sent_messages.h).
 #pragma once
 
 #include <chrono>
@@ -8,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 namespace plat {
 
@@ -34,6 +36,7 @@ class Event {
 
  private:
   bool consumeLocked();
+  bool waitDelivering(std::optional<std::chrono::steady_clock::time_point> deadline);
 
   const EventReset mode_;
   mutable std::mutex mutex_;

@@ -9,6 +9,7 @@ namespace {
 
 std::mutex g_hookMutex;
 MessageBoxHook g_hook;
+thread_local ShownBoxes* t_watch = nullptr;
 
 int defaultAnswer(UINT flags) {
   switch (flags & MB_TYPEMASK) {
@@ -42,8 +43,13 @@ int MessageBox(std::string_view text, std::string_view caption, UINT flags) {
     hook = g_hook;
   }
   MessageBoxRequest request{std::string(text), std::string(caption), flags};
+  for (ShownBoxes* watch = t_watch; watch; watch = watch->outer_) watch->texts_.push_back(request.text);
   return hook ? hook(request) : headlessMessageBox(request);
 }
+
+ShownBoxes::ShownBoxes() : outer_(std::exchange(t_watch, this)) {}
+
+ShownBoxes::~ShownBoxes() { t_watch = outer_; }
 
 int headlessMessageBox(const MessageBoxRequest& request) {
   // One write per box, so lines of boxes from several threads do not mix.

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/win/types.h"
 
@@ -58,5 +59,25 @@ int MessageBox(std::string_view text, std::string_view caption, UINT flags);
 // yes/no boxes, Cancel for retry/cancel (so no caller retries forever),
 // Abort for abort/retry/ignore.
 int headlessMessageBox(const MessageBoxRequest& request);
+
+// The texts of the boxes shown on this thread while it lives, in order; the
+// boxes are shown as usual. A caller that gets only a failure code back
+// from a call that reported its reason in a box takes the reason from here.
+// Watches nest: each one sees every box shown during its life.
+class ShownBoxes {
+ public:
+  ShownBoxes();
+  ~ShownBoxes();
+  ShownBoxes(const ShownBoxes&) = delete;
+  ShownBoxes& operator=(const ShownBoxes&) = delete;
+
+  const std::vector<std::string>& texts() const { return texts_; }
+
+ private:
+  friend int MessageBox(std::string_view text, std::string_view caption, UINT flags);
+
+  ShownBoxes* outer_;
+  std::vector<std::string> texts_;
+};
 
 }  // namespace plat

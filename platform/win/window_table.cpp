@@ -1,11 +1,12 @@
 #include "platform/win/window_table.h"
 
 #include <atomic>
-#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <stdexcept>
 #include <unordered_map>
+
+#include "platform/win/sent_messages.h"
 
 namespace plat {
 namespace {
@@ -56,37 +57,19 @@ WindowTable& table() {
   return instance;
 }
 
-// The reply slot of one sent message. If the dispatcher discards the task
-// without running it, the task's destruction still releases the sender.
-class Reply {
+// Held by the task that sendMessage posts: a dispatcher that discards the
+// task without running it still releases the sender.
+class DropUnlessRun {
  public:
-  void complete(LRESULT result) {
-    {
-      std::lock_guard lock(mutex_);
-      if (done_) return;
-      result_ = result;
-      done_ = true;
-    }
-    cv_.notify_all();
-  }
-  LRESULT wait() {
-    std::unique_lock lock(mutex_);
-    cv_.wait(lock, [this] { return done_; });
-    return result_;
-  }
+  explicit DropUnlessRun(std::shared_ptr<SentMessage> message) : message_(std::move(message)) {}
+  ~DropUnlessRun() { message_->drop(); }
+  DropUnlessRun(const DropUnlessRun&) = delete;
+  DropUnlessRun& operator=(const DropUnlessRun&) = delete;
+
+  void run() { message_->run(); }
 
  private:
-  std::mutex mutex_;
-  std::condition_variable cv_;
-  bool done_ = false;
-  LRESULT result_ = 0;
-};
-
-struct ReplyGuard {
-  std::shared_ptr<Reply> reply;
-  ~ReplyGuard() {
-    if (reply) reply->complete(0);
-  }
+  std::shared_ptr<SentMessage> message_;
 };
 
 }  // namespace
@@ -128,16 +111,20 @@ LRESULT sendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (!window) return 0;
   Message m{hwnd, message, wParam, lParam};
   if (window->dispatcher->isCurrentThread()) return window->deliver(m);
-  auto reply = std::make_shared<Reply>();
-  auto guard = std::make_shared<ReplyGuard>();
-  guard->reply = reply;
   std::weak_ptr<Window> weak = window;
-  // A window gone before delivery leaves the guard to release the sender.
-  window->dispatcher->post([weak, m, guard] {
-    if (auto w = weak.lock()) guard->reply->complete(w->deliver(m));
+  // A window gone before delivery answers 0.
+  auto sent = std::make_shared<SentMessage>(window->dispatcher, [weak, m]() -> LRESULT {
+    auto w = weak.lock();
+    return w ? w->deliver(m) : 0;
   });
-  guard.reset();
-  return reply->wait();
+  // Kept before it is posted, so the task always finds it to take or
+  // already taken.
+  queueSentMessage(sent);
+  auto task = std::make_shared<DropUnlessRun>(sent);
+  window->dispatcher->post([task] { task->run(); });
+  task.reset();
+  window.reset();
+  return sent->waitForReply();
 }
 
 }  // namespace plat

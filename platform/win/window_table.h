@@ -11,6 +11,16 @@
 //
 // Unregister a window on its receiving thread: a handler already running
 // on another thread is not waited for.
+//
+// Sending (sendMessage) from another thread blocks the sender until the
+// receiving thread runs the message. That thread runs it from its
+// dispatcher's loop or, earlier, from any platform wait it is blocked in
+// meanwhile (events, a streaming thread's commands and exit, graph events
+// and stops, its own sends; sent_messages.h): a window's thread that waits
+// for a streaming thread never deadlocks with that thread's send, and two
+// threads sending to each other's windows both get their answers. A lock
+// is another matter: never hold across a send a lock that the receiving
+// thread may wait for, as a plain lock wait delivers nothing.
 #pragma once
 
 #include <functional>
@@ -41,8 +51,9 @@ bool postMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Runs the handler on the receiving thread and returns its result; on that
 // thread itself the handler runs directly. Returns 0 when the handle is not
-// a window or the window goes away before the message runs. Blocks until
-// the receiving thread handles the message.
+// a window, the window goes away before the message runs or its dispatcher
+// discards it. Blocks until the receiving thread handles the message, and
+// meanwhile runs the messages sent to the sender's own windows.
 LRESULT sendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 // A registered window for the lifetime of the object.

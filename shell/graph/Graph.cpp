@@ -34,38 +34,45 @@ void CGraph::requireCreated() const {
 }
 
 bool CGraph::Create() {
+  // A retried Create must not leave the earlier attempt's entry behind.
+  revokeFromRunningObjectTable();
   const std::string missing = GraphClasses::Missing();
   if (!missing.empty()) {
     lastError_ = "Классы не зарегестрированы:\n" + missing;
     return false;
   }
-  return guarded([&] {
-    Check(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_ALL, IID_IGraphBuilder, graph_.putVoid()));
-    Check(CoCreateInstance(CLSID_KelOrvoSource, nullptr, CLSCTX_ALL, IID_IBaseFilter, camera_.putVoid()));
-    ComPtr<ICamera2> camera2;
-    if (SUCCEEDED(camera_.as(IID_ICamera2, camera2)) && camera2->IsOpened() == 0) {
-      plat::Bstr reason;
-      camera2->GetErrorText(reason.put());
-      camera2 = nullptr;
-      graph_ = nullptr;
-      camera_ = nullptr;
-      lastError_ = plat::utf16ToUtf8(reason.view());
-      return false;
-    }
-    registerInRunningObjectTable();
-    ComPtr<IPin> pin;
-    Check(camera_->FindPin(u"1", pin.put()));
-    CompressorList::Enumerate(camera_.get(), pin.get(), compressors_);
-    pin = nullptr;
-    Check(CoCreateInstance(CLSID_VideoMixingRenderer, nullptr, CLSCTX_ALL, IID_IBaseFilter, renderer_.putVoid()));
-    Check(CoCreateInstance(CLSID_AviDest, nullptr, CLSCTX_ALL, IID_IBaseFilter, aviMux_.putVoid()));
-    Check(CoCreateInstance(CLSID_FileWriter, nullptr, CLSCTX_ALL, IID_IBaseFilter, fileWriter_.putVoid()));
-    Check(CoCreateInstance(CLSID_SmartTee, nullptr, CLSCTX_ALL, IID_IBaseFilter, smartTee_.putVoid()));
-    ComPtr<IVMRFilterConfig> config;
-    Check(renderer_.as(IID_IVMRFilterConfig, config));
-    Check(config->SetRenderingMode(VMRMode_Windowless));
-    return true;
-  });
+  const bool created = guarded([&] { return createObjects(); });
+  // The table holds the graph only between a successful Create and Destroy.
+  if (!created) revokeFromRunningObjectTable();
+  return created;
+}
+
+bool CGraph::createObjects() {
+  Check(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_ALL, IID_IGraphBuilder, graph_.putVoid()));
+  Check(CoCreateInstance(CLSID_KelOrvoSource, nullptr, CLSCTX_ALL, IID_IBaseFilter, camera_.putVoid()));
+  ComPtr<ICamera2> camera2;
+  if (SUCCEEDED(camera_.as(IID_ICamera2, camera2)) && camera2->IsOpened() == 0) {
+    plat::Bstr reason;
+    camera2->GetErrorText(reason.put());
+    camera2 = nullptr;
+    graph_ = nullptr;
+    camera_ = nullptr;
+    lastError_ = plat::utf16ToUtf8(reason.view());
+    return false;
+  }
+  registerInRunningObjectTable();
+  ComPtr<IPin> pin;
+  Check(camera_->FindPin(u"1", pin.put()));
+  CompressorList::Enumerate(camera_.get(), pin.get(), compressors_);
+  pin = nullptr;
+  Check(CoCreateInstance(CLSID_VideoMixingRenderer, nullptr, CLSCTX_ALL, IID_IBaseFilter, renderer_.putVoid()));
+  Check(CoCreateInstance(CLSID_AviDest, nullptr, CLSCTX_ALL, IID_IBaseFilter, aviMux_.putVoid()));
+  Check(CoCreateInstance(CLSID_FileWriter, nullptr, CLSCTX_ALL, IID_IBaseFilter, fileWriter_.putVoid()));
+  Check(CoCreateInstance(CLSID_SmartTee, nullptr, CLSCTX_ALL, IID_IBaseFilter, smartTee_.putVoid()));
+  ComPtr<IVMRFilterConfig> config;
+  Check(renderer_.as(IID_IVMRFilterConfig, config));
+  Check(config->SetRenderingMode(VMRMode_Windowless));
+  return true;
 }
 
 void CGraph::registerInRunningObjectTable() {
@@ -91,14 +98,19 @@ void CGraph::revokeFromRunningObjectTable() {
 
 bool CGraph::Destroy() {
   if (!graph_) return true;
-  return guarded([&] {
-    ComPtr<ICamera> camera;
-    if (camera_ && SUCCEEDED(camera_.as(IID_ICamera, camera))) camera->SetPause(FALSE);
-    const bool stopped = stopGraph();
-    revokeFromRunningObjectTable();
+  // Every step runs whatever the one before it gave; the first failure is
+  // the answer.
+  ComPtr<ICamera> camera;
+  if (camera_ && SUCCEEDED(camera_.as(IID_ICamera, camera))) camera->SetPause(FALSE);
+  const bool stopped = Stop();
+  const std::string stopError = lastError_;
+  revokeFromRunningObjectTable();
+  const bool removed = guarded([&] {
     GraphPins::RemoveAllFilters(graph_.get(), nullptr);
-    return stopped;
+    return true;
   });
+  if (!stopped) lastError_ = stopError;
+  return stopped && removed;
 }
 
 bool CGraph::Run() {
@@ -140,6 +152,8 @@ bool CGraph::Restart() {
     return false;
   }
   return guarded([&] {
+    // A Create that failed early left no renderer to reconnect.
+    if (!renderer_) throw COMERR::CTextError(kNotCreated);
     ComPtr<IEnumPins> pins;
     Check(renderer_->EnumPins(pins.put()));
     ComPtr<IPin> pin;

@@ -68,8 +68,10 @@ class CGraph {
   template <class Body>
   bool guarded(Body&& body);
   void requireCreated() const;
+  bool createObjects();
   bool stopGraph();
   void startBuild();
+  void setFramesToInput(ICamera2* camera, int frames);
   void addCamera(const GUID& mode);
   void connect(IPin* out, IBaseFilter* downstream);
   void connectCameraToRenderer();

@@ -4,6 +4,7 @@
 #include "platform/avi/save_interfaces.h"
 #include "platform/com/bstr_holder.h"
 #include "platform/kernel/text_codec.h"
+#include "platform/win/message_box.h"
 #include "shell/graph/Graph.h"
 #include "shell/graph/graph_pins.h"
 
@@ -65,11 +66,21 @@ bool CGraph::BuildSetupGraph() {
   });
 }
 
+// A refused count would record a film of another length than asked for:
+// the build fails with the reason the camera showed.
+void CGraph::setFramesToInput(ICamera2* camera, int frames) {
+  const plat::ShownBoxes boxes;
+  const HRESULT hr = camera->SetFramesToInput(frames);
+  if (SUCCEEDED(hr)) return;
+  if (!boxes.texts().empty()) throw COMERR::CTextError(boxes.texts().back());
+  Check(hr);
+}
+
 bool CGraph::BuildInputGraph(int framesToInput) {
   return guarded([&] {
     startBuild();
     ComPtr<ICamera2> camera2;
-    if (SUCCEEDED(camera_.as(IID_ICamera2, camera2))) camera2->SetFramesToInput(framesToInput);
+    if (SUCCEEDED(camera_.as(IID_ICamera2, camera2))) setFramesToInput(camera2.get(), framesToInput);
     addCamera(MODE_Input);
     connectCameraToRenderer();
     return true;

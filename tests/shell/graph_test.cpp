@@ -8,6 +8,7 @@
 #include "platform/com/running_object_table.h"
 #include "platform/com/standard_classes.h"
 #include "platform/dshow/base_filter.h"
+#include "platform/graph/video_renderer.h"
 #include "shell/graph/Graph.h"
 #include "tests/shell/shell_host.h"
 
@@ -16,11 +17,13 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-bool graphInRunningObjectTable() {
-  for (const auto& name : plat::runningObjectNames())
-    if (name.rfind(u"!FilterGraph ", 0) == 0) return true;
-  return false;
+int graphsInRunningObjectTable() {
+  int graphs = 0;
+  for (const auto& name : plat::runningObjectNames()) graphs += name.rfind(u"!FilterGraph ", 0) == 0;
+  return graphs;
 }
+
+bool graphInRunningObjectTable() { return graphsInRunningObjectTable() != 0; }
 
 TEST(GraphCreate, MissingClassesAreListedInCheckOrderAndNothingIsCreated) {
   ShellHost host;
@@ -47,6 +50,42 @@ TEST(GraphCreate, WithoutACameraGivesTheFiltersTextAndKeepsNoGraph) {
   ComPtr<IScalarProperty> p;
   EXPECT_FALSE(graph.GetScalarProperty(0x400003, 0, p.put()));
   EXPECT_EQ(graph.GetLastErrorText(), "Не получен указатель на интерфейс ICamera");
+}
+
+IUnknown* refuseToCreate(IUnknown*, HRESULT* hr) {
+  *hr = E_OUTOFMEMORY;
+  return nullptr;
+}
+
+TEST(GraphCreate, AFailureAfterRegisteringLeavesNoEntryNoRestartAndARetryRegistersOnce) {
+  ShellHost host;
+  CGraph graph;
+  // The renderer is made after the graph entered the table.
+  plat::registerBuiltinClass(CLSID_VideoMixingRenderer, &refuseToCreate);
+  const bool created = graph.Create();
+  plat::registerBuiltinClass(CLSID_VideoMixingRenderer, &CVideoRenderer::CreateInstance);
+  EXPECT_FALSE(created);
+  EXPECT_EQ(graphsInRunningObjectTable(), 0);
+  EXPECT_FALSE(graph.Restart());
+  EXPECT_EQ(graph.GetLastErrorText(), "Граф не создан");
+
+  ASSERT_TRUE(graph.Create()) << graph.GetLastErrorText();
+  EXPECT_EQ(graphsInRunningObjectTable(), 1);
+  EXPECT_TRUE(graph.Destroy()) << graph.GetLastErrorText();
+  EXPECT_EQ(graphsInRunningObjectTable(), 0);
+}
+
+TEST(GraphInput, ARefusedFrameCountFailsTheBuildWithTheCamerasReason) {
+  // The frame count is the third scalar write since the library opened.
+  ShellHost host({{std::string("KELLIB3_FAIL"), std::string("OptionSetScalar:3")}});
+  BoxLog boxes;
+  CGraph graph;
+  ASSERT_TRUE(graph.Create()) << graph.GetLastErrorText();
+  EXPECT_FALSE(graph.BuildInputGraph(30));
+  ASSERT_EQ(boxes.boxes().size(), 1u);
+  EXPECT_EQ(graph.GetLastErrorText(), boxes.boxes()[0].text);
+  EXPECT_NE(graph.GetLastErrorText().find("KelLib3OptionSetScalar"), std::string::npos) << graph.GetLastErrorText();
+  graph.Destroy();
 }
 
 class GraphModes : public ::testing::Test {
@@ -140,6 +179,18 @@ TEST_F(GraphModes, ABuildWhoseStopFailsIsRefusedAndKeepsTheRunningTopology) {
   stubborn->refuse = false;
   ASSERT_TRUE(graph.BuildInputGraph(25)) << graph.GetLastErrorText();
   EXPECT_EQ(filterNames(graph.Graph()), (Names{"Camera", "Renderer"}));
+}
+
+TEST_F(GraphModes, DestroyWhoseStopFailsStillRevokesTheEntryAndRemovesEveryFilter) {
+  ASSERT_TRUE(graph.BuildSetupGraph()) << graph.GetLastErrorText();
+  StubbornFilter* stubborn = nullptr;
+  const ComPtr<IBaseFilter> filter = StubbornFilter::create(&stubborn);
+  ASSERT_EQ(graph.Graph()->AddFilter(filter.get(), u"Stubborn"), S_OK);
+
+  EXPECT_FALSE(graph.Destroy());
+  EXPECT_EQ(graph.GetLastErrorText().rfind("Код ошибки:", 0), 0u) << graph.GetLastErrorText();
+  EXPECT_FALSE(graphInRunningObjectTable());
+  EXPECT_TRUE(filterNames(graph.Graph()).empty());
 }
 
 // A device enumerator whose compressor category is empty.

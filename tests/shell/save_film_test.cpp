@@ -7,12 +7,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <condition_variable>
 #include <fstream>
 #include <iterator>
 
 #include "platform/dshow/errors.h"
 #include "platform/dshow/guids.h"
 #include "platform/kernel/text_codec.h"
+#include "platform/win/messages.h"
 #include "tests/platform/avi/saved_film.h"
 #include "tests/shell/save_film_rig.h"
 
@@ -320,6 +322,60 @@ TEST_F(SaveFilm, AbortHalfWayLeavesAPlayableFilmOfTheFramesWritten) {
   EXPECT_EQ(read.packets, 15);
   ASSERT_EQ(read.pictures.size(), 15u);
   expectStripsFrom(read, film.first);
+}
+
+// The dispatcher of a window on the test thread that keeps what is posted to
+// it: the thread never runs its loop, so what is sent to the window runs
+// only inside the thread's own platform waits.
+class UnpumpedDispatcher final : public plat::MessageDispatcher {
+ public:
+  void post(std::function<void()> task) override {
+    {
+      std::lock_guard lock(mutex_);
+      tasks_.push_back(std::move(task));
+    }
+    posted_.notify_all();
+  }
+  bool isCurrentThread() const override { return std::this_thread::get_id() == owner_; }
+  // A plain wait, which delivers nothing.
+  void waitForAPost() {
+    std::unique_lock lock(mutex_);
+    posted_.wait(lock, [this] { return !tasks_.empty(); });
+  }
+  void forget() {
+    std::lock_guard lock(mutex_);
+    tasks_.clear();
+  }
+
+ private:
+  const std::thread::id owner_ = std::this_thread::get_id();
+  std::mutex mutex_;
+  std::condition_variable posted_;
+  std::vector<std::function<void()>> tasks_;
+};
+
+// The save dialog's stop on its own thread while the streaming thread, under
+// the pin lock, is sending that thread's progress bar its range.
+TEST_F(SaveFilm, StoppingFromTheBarsThreadWhileTheRangeIsSentFinishes) {
+  ASSERT_NO_FATAL_FAILURE(recordFilm(20));
+  auto dispatcher = std::make_shared<UnpumpedDispatcher>();
+  std::vector<UINT> got;
+  plat::WindowRegistration bar(dispatcher, [&](const plat::Message& m) -> LRESULT {
+    got.push_back(m.message);
+    return 0;
+  });
+  ASSERT_EQ(rig.camera()->SetSaveRange(film.first, film.last), S_OK);
+  for (int round = 0; round < 5; ++round) {
+    got.clear();
+    ASSERT_TRUE(rig.graph().BuildSaveGraph(bar.hwnd(), kNoCompression)) << rig.graph().GetLastErrorText();
+    ASSERT_TRUE(rig.graph().SetOutputFile((dir / ("stopped" + std::to_string(round) + ".avi")).string())) << rig.graph().GetLastErrorText();
+    ASSERT_TRUE(rig.graph().Run()) << rig.graph().GetLastErrorText();
+    dispatcher->waitForAPost();
+    EXPECT_TRUE(rig.graph().Stop()) << rig.graph().GetLastErrorText();
+    // Each start message ran once, here; the steps stayed posted.
+    EXPECT_EQ(got, (std::vector<UINT>{PBM_SETRANGE, PBM_SETSTEP, PBM_SETPOS})) << "round " << round;
+    dispatcher->forget();
+  }
 }
 
 // The process may write no file beyond `bytes` while it lives.

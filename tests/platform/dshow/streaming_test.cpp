@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "platform/win/message_queue.h"
+#include "platform/win/window_table.h"
 #include "tests/platform/dshow/graph_fixture.h"
 
 namespace {
@@ -102,6 +104,25 @@ TEST(SourceStreaming, StopReleasesAThreadWaitingForABuffer) {
   EXPECT_EQ(g.stream->threadDestroys, 1);
   EXPECT_EQ(g.input->samples().size(), 2u);
   g.input->releaseHeld();
+}
+
+// The stopping thread owns a window that the streaming thread sends to when
+// it starts and when it ends; its queue is never pumped, so only the stop's
+// own waits can answer them.
+TEST(SourceStreaming, AStopFromTheThreadOfAWindowTheStreamSendsToFinishes) {
+  auto queue = std::make_shared<plat::MessageQueue>();
+  std::vector<WPARAM> got;
+  plat::WindowRegistration window(queue, [&](const plat::Message& m) -> LRESULT {
+    got.push_back(m.wParam);
+    return 0;
+  });
+  ToyConfig c = frames(-1);
+  c.sendTo = window.hwnd();
+  GraphFixture g(c);
+  ASSERT_EQ(g.connect(), S_OK);
+  g.run();
+  g.stop();
+  EXPECT_EQ(got, (std::vector<WPARAM>{1, 2}));
 }
 
 TEST(SourceStreaming, RunAndStopRepeatedlyStartsEachStreamAfresh) {

@@ -5,6 +5,8 @@
 #include <stdexcept>
 
 #include "platform/dshow/errors.h"
+#include "platform/win/messages.h"
+#include "platform/win/window_table.h"
 
 namespace kel::test {
 
@@ -89,6 +91,12 @@ HRESULT ToyStream::OnThreadCreate() {
 
 HRESULT ToyStream::OnThreadDestroy() {
   ++threadDestroys;
+  if (config_.sendTo) SendMessage(config_.sendTo, WM_APP, 2, 0);
+  return S_OK;
+}
+
+HRESULT ToyStream::OnThreadStartPlay() {
+  if (config_.sendTo) SendMessage(config_.sendTo, WM_APP, 1, 0);
   return S_OK;
 }
 

@@ -8,6 +8,7 @@
 
 #include "platform/dshow/source.h"
 #include "platform/dshow/source_stream.h"
+#include "platform/win/types.h"
 
 namespace kel::test {
 
@@ -22,6 +23,9 @@ struct ToyConfig {
   bool failThreadCreate = false;
   std::vector<GUID> subtypes{MEDIASUBTYPE_RGB24};
   LONG minBuffers = 2;
+  // Sent WM_APP from the streaming thread when streaming starts (wParam 1)
+  // and when the thread ends (wParam 2).
+  HWND sendTo = nullptr;
 };
 
 // A video type of the toy size for an RGB subtype.
@@ -41,6 +45,7 @@ class ToyStream : public CSourceStream {
   HRESULT FillBuffer(IMediaSample* sample) override;
   HRESULT OnThreadCreate() override;
   HRESULT OnThreadDestroy() override;
+  HRESULT OnThreadStartPlay() override;
 
  private:
   const ToyConfig config_;

@@ -8,6 +8,7 @@
 #include "platform/graph/graph_interfaces.h"
 #include "platform/kernel/event_handles.h"
 #include "platform/win/message_queue.h"
+#include "platform/win/messages.h"
 #include "platform/win/window_table.h"
 
 namespace {
@@ -102,6 +103,26 @@ TEST(GraphEvents, TheNotifyWindowGetsAMessagePerEvent) {
   events.setNotifyWindow(nullptr, 0, 0);
   events.notify(0x50, 0, 0);
   EXPECT_EQ(queue->pump(), 0u);
+}
+
+}  // namespace
+
+namespace {
+
+// The application's thread owns a window that a streaming thread sends to
+// before it ends the run: waiting for the completion answers the send.
+TEST(GraphEvents, WaitingForCompletionRunsWhatIsSentToTheWaitersWindows) {
+  auto queue = std::make_shared<plat::MessageQueue>();  // this thread's, never pumped
+  int sent = 0;
+  plat::WindowRegistration window(queue, [&](const plat::Message&) -> LRESULT { return ++sent; });
+  plat::GraphEvents events;
+  events.beginRun(1);
+  std::jthread streaming([&] {
+    EXPECT_EQ(SendMessage(window.hwnd(), WM_APP, 0, 0), 1);
+    events.notify(EC_COMPLETE, S_OK, kRendererA);
+  });
+  EXPECT_EQ(events.waitForCompletion(INFINITE), EC_COMPLETE);
+  EXPECT_EQ(sent, 1);
 }
 
 }  // namespace

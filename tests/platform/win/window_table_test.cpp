@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <latch>
 #include <mutex>
 #include <stdexcept>
 #include <string>
@@ -221,6 +222,59 @@ TEST(WindowTable, SendReturnsZeroWhenItsMessageIsDiscardedOrItsWindowGoes) {
   for (auto& task : tasks) task();
   orphaned.join();
   EXPECT_EQ(result.load(), 0);
+}
+
+// A thread whose window's queue is never pumped still answers a send while
+// it waits on an event, once: the queue's task later finds it done.
+TEST(SentMessages, AnEventWaitOnTheWindowsThreadRunsWhatIsSentToItOnce) {
+  auto queue = std::make_shared<plat::MessageQueue>();
+  int runs = 0;
+  std::thread::id ranOn;
+  plat::WindowRegistration window(queue, [&](const plat::Message&) -> LRESULT {
+    ++runs;
+    ranOn = std::this_thread::get_id();
+    return 7;
+  });
+  plat::Event answered(plat::EventReset::Manual);
+  std::atomic<LRESULT> answer{0};
+  std::jthread sender([&] {
+    answer = SendMessage(window.hwnd(), PBM_SETRANGE, 0, 0);
+    answered.set();
+  });
+  answered.wait();
+  EXPECT_EQ(answer.load(), 7);
+  EXPECT_EQ(ranOn, std::this_thread::get_id());
+  queue->pump();
+  EXPECT_EQ(runs, 1);
+}
+
+// Each of two threads sends to the other's window, neither pumping its
+// queue: each answers the other from its own wait for a reply.
+TEST(SentMessages, TwoThreadsSendingToEachOtherAtOnceBothGetTheirAnswers) {
+  struct Side {
+    HWND window = nullptr;
+    LRESULT answer = 0;
+    plat::Event answered{plat::EventReset::Manual};
+  };
+  Side sides[2];
+  std::latch registered(2);
+  auto run = [&](int me) {
+    auto queue = std::make_shared<plat::MessageQueue>();
+    plat::WindowRegistration window(queue, [me](const plat::Message& m) -> LRESULT {
+      return static_cast<LRESULT>(m.wParam) * 10 + me;
+    });
+    sides[me].window = window.hwnd();
+    registered.arrive_and_wait();
+    sides[me].answer = SendMessage(sides[1 - me].window, WM_APP, static_cast<WPARAM>(me + 1), 0);
+    sides[me].answered.set();
+    // The window stays until the other side has its answer too.
+    sides[1 - me].answered.wait();
+  };
+  {
+    std::jthread first(run, 0), second(run, 1);
+  }
+  EXPECT_EQ(sides[0].answer, 11);
+  EXPECT_EQ(sides[1].answer, 20);
 }
 
 }  // namespace
