@@ -123,6 +123,14 @@ void CMainFrame::connectCommands() {
       onZoom(zoom);
       UpdateCommandUI();
     });
+  // F10 opens the menu bar, whatever the keyboard layout does to the
+  // Cyrillic mnemonics.
+  auto* menuKey = new QAction(this);
+  menuKey->setShortcut(QKeySequence(Qt::Key_F10));
+  addAction(menuKey);
+  connect(menuKey, &QAction::triggered, this, [this] {
+    if (!menuBar()->actions().isEmpty()) menuBar()->setActiveAction(menuBar()->actions().first());
+  });
   for (QMenu* menu : menuBar()->findChildren<QMenu*>())
     connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUI);
 }

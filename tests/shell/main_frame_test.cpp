@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QSignalSpy>
@@ -167,6 +168,11 @@ TEST_F(MainFrameTest, ModeKeysSwitchFromTheKeyboard) {
   EXPECT_EQ(frame->Zoom(), 200);
   QTest::keyClick(frame.get(), Qt::Key_0, Qt::ControlModifier);
   EXPECT_EQ(frame->Zoom(), -1);
+  // F10 opens the first menu; the arrows and Enter take it from there.
+  QTest::keyClick(frame.get(), Qt::Key_F10);
+  QMenu* file = frame->menuBar()->actions().first()->menu();
+  ASSERT_TRUE(waitFor([&] { return file->isVisible(); }));
+  file->hide();
 }
 
 TEST_F(MainFrameTest, AnotherSceneIsAskedForAndNoKeepsTheFilm) {
