@@ -7,13 +7,14 @@
 #include <QMainWindow>
 #include <QTimer>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
+#include "shell/app/CamView.h"
 #include "shell/app/MainFrameUi.h"
 #include "shell/app/WindowBinding.h"
 
 class CGraph;
-class CCamView;
 class CLogView;
 class CHorSplitter;
 class CVerSplitter;
@@ -67,7 +68,8 @@ class CMainFrame : public QMainWindow {
   bool cameraHasShutter() const;
   void buildPresetMenu();
   void firstLayout();
-  void replaceColumns(std::unique_ptr<CCamView> cam, QWidget* column1);
+  void replaceColumns(const std::function<std::unique_ptr<CCamView>()>& makeCam, QWidget* column1);
+  CCamView::Context camContext();
   QWidget* playerColumn(const char* panel, int panelHeightDlu, const char* settings);
 
   CGraph& graph_;

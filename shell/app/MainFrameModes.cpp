@@ -35,17 +35,22 @@ bool CMainFrame::cameraHasShutter() const {
          voltage;
 }
 
-void CMainFrame::replaceColumns(std::unique_ptr<CCamView> cam, QWidget* column1) {
+void CMainFrame::replaceColumns(const std::function<std::unique_ptr<CCamView>()>& makeCam, QWidget* column1) {
   setUpdatesEnabled(false);
   const QList<int> sizes = ver_->sizes();
-  // The old views go first: their destruction releases the renderer and
-  // the panels they held.
+  // The old views go before the new camera view is made: their destruction
+  // detaches the renderer from the old video window and releases the
+  // panels, and must not undo what the new window sets up.
   cam_ = nullptr;
   panel_ = nullptr;
   delete ver_->replaceWidget(1, column1);
-  QWidget* left = cam ? static_cast<QWidget*>(cam.release()) : new QWidget;
-  delete ver_->replaceWidget(0, left);
-  cam_ = dynamic_cast<CCamView*>(left);
+  delete ver_->replaceWidget(0, new QWidget);
+  std::unique_ptr<CCamView> cam = makeCam();
+  // A view whose graph could not be built leaves its cell empty.
+  if (cam) {
+    cam_ = cam.get();
+    delete ver_->replaceWidget(0, cam.release());
+  }
   if (CPlayerSplitter* player = dynamic_cast<CPlayerSplitter*>(column1))
     panel_ = dynamic_cast<CPanelPlaceholder*>(player->widget(0));
   if (laidOut_) ver_->setSizes(sizes);
@@ -66,6 +71,10 @@ QWidget* CMainFrame::playerColumn(const char* panel, int panelHeightDlu, const c
   return player;
 }
 
+CCamView::Context CMainFrame::camContext() {
+  return {graph_, ini_, [this] { return zoom_; }, hwnd()};
+}
+
 void CMainFrame::onModeSetup() {
   if (mode_ == Mode::kSetup) return;
   if (graph_.filmRecorded && !askAnotherScene()) return;
@@ -76,7 +85,7 @@ void CMainFrame::onModeSetup() {
   } else {
     graph_.filmRecorded = false;
     auto* settings = new CPanelPlaceholder("CSetupSettingView", 0);
-    replaceColumns(CSetupCamView::Create({graph_, ini_, [this] { return zoom_; }, hwnd()}), settings);
+    replaceColumns([this] { return CSetupCamView::Create(camContext()); }, settings);
   }
   mode_ = Mode::kSetup;
   if (cameraHasShutter()) shutterTimer_.start();
@@ -91,7 +100,7 @@ void CMainFrame::onModeInput() {
   shutterTimer_.stop();
   mode_ = Mode::kInput;
   graph_.filmRecorded = false;
-  replaceColumns(CInputCamView::Create({graph_, ini_, [this] { return zoom_; }, hwnd()}),
+  replaceColumns([this] { return CInputCamView::Create(camContext()); },
                  playerColumn("CRecoderView", kRecorderHeightDlu, "CInputSettingView"));
   ComPtr<ICamera2> camera;
   if (graph_.GetCamera2(camera.put())) camera->SetTestMode(FALSE);
@@ -102,7 +111,7 @@ void CMainFrame::onModePreview() {
   if (mode_ == Mode::kPreview) return;
   shutterTimer_.stop();
   mode_ = Mode::kPreview;
-  replaceColumns(CPreviewCamView::Create({graph_, ini_, [this] { return zoom_; }, hwnd()}),
+  replaceColumns([this] { return CPreviewCamView::Create(camContext()); },
                  playerColumn("CPlayerView", kPlayerHeightDlu, "CPreviewSettingView"));
 }
 
@@ -110,7 +119,7 @@ void CMainFrame::onModeSave() {
   if (mode_ == Mode::kSave) return;
   shutterTimer_.stop();
   mode_ = Mode::kSave;
-  replaceColumns(CSaveFilmCamView::Create({graph_, ini_, [this] { return zoom_; }, hwnd()}),
+  replaceColumns([this] { return CSaveFilmCamView::Create(camContext()); },
                  playerColumn("CSaveParamsView", kSaveHeightDlu, "CSaveSettingView"));
 }
 

@@ -71,6 +71,16 @@ TEST_F(LiveFrame, TheLivePictureIsPaintedFromNewerAndNewerFrames) {
   EXPECT_GT(colours.size(), 4u);
 }
 
+TEST_F(LiveFrame, BackInSetUpTheNewViewGetsTheLivePictureAgain) {
+  open();
+  frame->Command(Cmd::kModeInput)->trigger();
+  frame->Command(Cmd::kModeSetup)->trigger();
+  ASSERT_EQ(frame->CamView()->objectName(), "CSetupCamView");
+  CVideoWindow* again = frame->CamView()->VideoWindow();
+  QSignalSpy painted(again, &CVideoWindow::FramePainted);
+  ASSERT_TRUE(waitFor([&] { return painted.size() >= 3; })) << "the old view's going must not detach the new one";
+}
+
 TEST_F(LiveFrame, FitFillsTheViewKeepingTheProportions) {
   open();
   ASSERT_EQ(native(), QSize(640, 480));
