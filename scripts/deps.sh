@@ -6,6 +6,7 @@ KEL_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev libopencv-imgproc-dev
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
   libfreetype-dev libfontconfig-dev fonts-dejavu-core
+  qt6-base-dev xvfb
 )
 
 kel_missing_packages() {

@@ -1,0 +1,150 @@
+// The main frame's mode switches, background subtraction and shutter
+// safety stop.
+#include <QApplication>
+#include <QScrollArea>
+
+#include "platform/win/message_box.h"
+#include "shared/camera_interfaces.h"
+#include "shell/app/CamView.h"
+#include "shell/app/LogStore.h"
+#include "shell/app/MainFrame.h"
+#include "shell/app/MessageBoxes.h"
+#include "shell/app/PanelPlaceholder.h"
+#include "shell/app/Splitters.h"
+#include "shell/app/commands.h"
+#include "shell/graph/Graph.h"
+#include "shell/graph/graph_pins.h"
+
+namespace {
+constexpr LONG kShutterVoltageOption = 0x400022;
+// Heights of the mode panels' dialog templates, in dialog units.
+constexpr int kRecorderHeightDlu = 120;
+constexpr int kPlayerHeightDlu = 110;
+constexpr int kSaveHeightDlu = 130;
+}  // namespace
+
+bool CMainFrame::askAnotherScene() {
+  return ShellBoxes::Show(this, "Перейти к записи другого сюжета?", "WinKelOrvoShell", MB_YESNO | MB_ICONQUESTION) ==
+         IDYES;
+}
+
+bool CMainFrame::cameraHasShutter() const {
+  ComPtr<ICamera> camera;
+  ComPtr<IScalarProperty> voltage;
+  return graph_.GetCamera(camera.put()) && SUCCEEDED(camera->GetScalar(kShutterVoltageOption, 0, voltage.put())) &&
+         voltage;
+}
+
+void CMainFrame::replaceColumns(const std::function<std::unique_ptr<CCamView>()>& makeCam, QWidget* column1) {
+  setUpdatesEnabled(false);
+  const QList<int> sizes = ver_->sizes();
+  // The old views go before the new camera view is made: their destruction
+  // detaches the renderer from the old video window and releases the
+  // panels, and must not undo what the new window sets up.
+  cam_ = nullptr;
+  panel_ = nullptr;
+  delete ver_->replaceWidget(1, column1);
+  delete ver_->replaceWidget(0, new QWidget);
+  std::unique_ptr<CCamView> cam = makeCam();
+  // A view whose graph could not be built leaves its cell empty.
+  if (cam) {
+    cam_ = cam.get();
+    delete ver_->replaceWidget(0, cam.release());
+  }
+  if (CPlayerSplitter* player = dynamic_cast<CPlayerSplitter*>(column1))
+    panel_ = dynamic_cast<CPanelPlaceholder*>(player->widget(0));
+  if (laidOut_) ver_->setSizes(sizes);
+  setUpdatesEnabled(true);
+}
+
+QWidget* CMainFrame::playerColumn(const char* panel, int panelHeightDlu, const char* settings) {
+  auto* player = new CPlayerSplitter;
+  auto* top = new CPanelPlaceholder(panel, panelHeightDlu, player);
+  auto* bottom = new CPanelPlaceholder(settings, 0, player);
+  player->addWidget(top);
+  player->addWidget(bottom);
+  player->setStretchFactor(0, 0);
+  player->setStretchFactor(1, 1);
+  const int available = std::max(0, ver_->height());
+  const int panelHeight = std::min(top->TemplateHeight(), available);
+  player->setSizes({panelHeight, std::max(0, available - panelHeight)});
+  return player;
+}
+
+CCamView::Context CMainFrame::camContext() {
+  return {graph_, ini_, [this] { return zoom_; }, hwnd()};
+}
+
+void CMainFrame::onModeSetup() {
+  if (mode_ == Mode::kSetup) return;
+  if (graph_.filmRecorded && !askAnotherScene()) return;
+  if (subtraction_) graph_.EnableBackgroundSubtraction(FALSE);
+  if (mode_ == Mode::kSetupStopped) {
+    // The views are still there; only the live picture comes back.
+    if (!graph_.BuildSetupGraph()) LogError(".\\MainFrameModes", __LINE__, graph_.GetLastErrorText());
+  } else {
+    graph_.filmRecorded = false;
+    auto* settings = new CPanelPlaceholder("CSetupSettingView", 0);
+    replaceColumns([this] { return CSetupCamView::Create(camContext()); }, settings);
+  }
+  mode_ = Mode::kSetup;
+  if (cameraHasShutter()) shutterTimer_.start();
+  if (subtraction_) graph_.EnableBackgroundSubtraction(TRUE);
+}
+
+void CMainFrame::onModeInput() {
+  if (mode_ == Mode::kSetup) graph_.Stop();
+  if (mode_ == Mode::kInput) return;
+  if (graph_.filmRecorded && !askAnotherScene()) return;
+  // The safety stop guards the live set-up picture only.
+  shutterTimer_.stop();
+  mode_ = Mode::kInput;
+  graph_.filmRecorded = false;
+  replaceColumns([this] { return CInputCamView::Create(camContext()); },
+                 playerColumn("CRecoderView", kRecorderHeightDlu, "CInputSettingView"));
+  ComPtr<ICamera2> camera;
+  if (graph_.GetCamera2(camera.put())) camera->SetTestMode(FALSE);
+  if (panel_) panel_->setFocus();
+}
+
+void CMainFrame::onModePreview() {
+  if (mode_ == Mode::kPreview) return;
+  shutterTimer_.stop();
+  mode_ = Mode::kPreview;
+  replaceColumns([this] { return CPreviewCamView::Create(camContext()); },
+                 playerColumn("CPlayerView", kPlayerHeightDlu, "CPreviewSettingView"));
+}
+
+void CMainFrame::onModeSave() {
+  if (mode_ == Mode::kSave) return;
+  shutterTimer_.stop();
+  mode_ = Mode::kSave;
+  replaceColumns([this] { return CSaveFilmCamView::Create(camContext()); },
+                 playerColumn("CSaveParamsView", kSaveHeightDlu, "CSaveSettingView"));
+}
+
+void CMainFrame::onLoadBackground() {
+  // A new background is taken as the graph starts again.
+  graph_.Stop();
+  if (!graph_.Run()) LogError(".\\MainFrameModes", __LINE__, graph_.GetLastErrorText());
+  backgroundTaken_ = true;
+}
+
+void CMainFrame::onToggleSubtraction() {
+  subtraction_ = !subtraction_;
+  graph_.EnableBackgroundSubtraction(subtraction_ ? TRUE : FALSE);
+  if (subtraction_ && !backgroundTaken_) onLoadBackground();
+}
+
+void CMainFrame::onShutterSafety() {
+  QApplication::beep();
+  shutterTimer_.stop();
+  graph_.Stop();
+  try {
+    GraphPins::RemoveAllFilters(graph_.Graph(), nullptr);
+  } catch (const COMERR::CErrorBase& e) {
+    LogError(".\\MainFrameModes", __LINE__, e.text());
+  }
+  mode_ = Mode::kSetupStopped;
+  UpdateCommandUI();
+}
