@@ -12,6 +12,7 @@
 #include <QToolBar>
 
 #include "platform/win/messages.h"
+#include "platform/win/window_table.h"
 #include "shell/app/CamView.h"
 #include "shell/app/LogViewWnd.h"
 #include "shell/app/MainFrame.h"
@@ -235,6 +236,24 @@ TEST_F(MainFrameTest, StatusPanesShowTheCapacityAndTheTemperature) {
   ASSERT_NE(timer, nullptr);
   EXPECT_TRUE(timer->isActive());
   EXPECT_EQ(timer->interval(), 1000);
+}
+
+TEST_F(MainFrameTest, ASmallerInputWindowShowsTheLargerCapacityWhenTheFrameIsTold) {
+  ComPtr<ICamera2> camera;
+  ASSERT_TRUE(graph.GetCamera2(camera.put()));
+  const auto* capacity = frame->findChild<QLabel*>("capacity");
+  const QString before = capacity->text();
+  ComPtr<IRectProperty> window;
+  ASSERT_TRUE(graph.GetRectProperty(0x400006, window.put())) << graph.GetLastErrorText();
+  LONG x = 0, y = 0, w = 0, h = 0;
+  ASSERT_EQ(window->GetValue(&x, &y, &w, &h), S_OK);
+  ASSERT_EQ(window->SetValue(x, y, w, h / 2), S_OK);
+  const auto expected = StatusTexts::Capacity(camera.get());
+  ASSERT_TRUE(expected);
+  ASSERT_NE(QString::fromStdString(*expected), before) << "half the rows leave room for more frames";
+  EXPECT_EQ(capacity->text(), before) << "the pane changes only when told";
+  ASSERT_TRUE(plat::postMessage(frame->hwnd(), WM_WINDOW_CHANGED, 0, 0));
+  ASSERT_TRUE(waitFor([&] { return capacity->text() == QString::fromStdString(*expected); }));
 }
 
 TEST_F(MainFrameTest, TitleEndsWithTheProgramAndTheWindowFillsTheWorkArea) {
