@@ -197,9 +197,11 @@ TEST_F(SaveFilm, AnUnknownCompressorNameSavesWithoutCompression) {
 // Room for the text block beside the frame-number strip.
 class SaveFilmOverlay : public ::testing::Test {
  protected:
-  static constexpr int kWidth = 640, kHeight = 160;
+  // Wide enough that the text block, with the camera's own values, fits in
+  // half the picture.
+  static constexpr int kWidth = 800, kHeight = 160;
   TempDir dir;
-  SaveFilmRig rig{{{"KELLIB3_SIZE", "640x160"}, kSaveClock}};
+  SaveFilmRig rig{{{"KELLIB3_SIZE", "800x160"}, kSaveClock}};
   FilmRange film;
 };
 
