@@ -118,7 +118,9 @@ std::string Session::takeFilterText() {
 
 std::string Session::withFilterText(const std::string& what) {
   const std::string text = takeFilterText();
-  return text.empty() ? what : what + ": " + text;
+  // The graph may already carry the text the filter showed; say it once.
+  if (text.empty() || oneLine(what).find(text) != std::string::npos) return what;
+  return what + ": " + text;
 }
 
 std::string Session::explain(const COMERR::CErrorBase& error) {

@@ -187,6 +187,8 @@ TEST_F(KelorvoSave, FaultsEndTheCaptureWithTheirReasonOnTheLastLine) {
       // Input control that never started: the camera only showed a box.
       {"CallCInterface_0:3", "the recording left no film in the grabber's memory: "},
       {"OptionSetEnumVal:4", "the camera reported an error: "},
+      // The frame count refused: no film of another length, the reason once.
+      {"OptionSetScalar:3", "SetValue("},
   };
   for (const auto& [fault, reason] : faults) {
     ScopedEnv failing{"KELLIB3_FAIL", fault};
@@ -195,7 +197,9 @@ TEST_F(KelorvoSave, FaultsEndTheCaptureWithTheirReasonOnTheLastLine) {
     const std::string last = r.err.substr(r.err.rfind('\n', r.err.size() - 2) + 1);
     EXPECT_EQ(last.rfind("kelorvo capture: " + reason, 0), 0u) << fault << "\n" << r.err;
     const std::string function = "KelLib3" + fault.substr(0, fault.find(':'));
-    EXPECT_NE(last.find(function + ": the device did not answer"), std::string::npos) << fault << "\n" << r.err;
+    const auto said = last.find(function + ": the device did not answer");
+    EXPECT_NE(said, std::string::npos) << fault << "\n" << r.err;
+    EXPECT_EQ(last.find(function, said + 1), std::string::npos) << "said twice: " << last;
   }
   EXPECT_FALSE(std::filesystem::exists(dir / "f.avi"));
 
