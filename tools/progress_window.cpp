@@ -1,5 +1,7 @@
 #include "tools/progress_window.h"
 
+#include <future>
+
 #include "platform/win/messages.h"
 #include "platform/win/window_table.h"
 
@@ -35,6 +37,14 @@ void ProgressWindow::run() {
   while (!quit_) queue_->waitAndPump(kIdle);
   // A message sent but not yet run releases its sender when the queue goes.
   plat::unregisterWindow(hwnd_);
+}
+
+ProgressState ProgressWindow::settledState() {
+  std::promise<void> handled;
+  std::future<void> done = handled.get_future();
+  queue_->post([&handled] { handled.set_value(); });
+  done.wait();
+  return state();
 }
 
 ProgressState ProgressWindow::state() const {

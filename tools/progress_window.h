@@ -33,6 +33,9 @@ class ProgressWindow {
 
   HWND hwnd() const { return hwnd_; }
   ProgressState state() const;
+  // The state once every message posted to the bar so far has been handled:
+  // the last steps of a save may still be queued when its end is signalled.
+  ProgressState settledState();
 
  private:
   void run();

@@ -94,9 +94,9 @@ bool runSave(Session& session, const std::string& name, const std::string& codec
   }
   const StreamOutcome outcome =
       waitForStream(session, {end.get(), [&] { camera->StopCamera(TRUE); }, [&] { display.show(bar.state()); }});
-  display.show(bar.state());
-  display.finish();
   graph.Stop();
+  display.show(bar.settledState());
+  display.finish();
   camera->SetEndEvent(nullptr);
   session.pump();
   int finished = 0;
