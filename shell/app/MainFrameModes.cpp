@@ -14,12 +14,12 @@
 #include "shell/app/commands.h"
 #include "shell/graph/Graph.h"
 #include "shell/graph/graph_pins.h"
+#include "shell/panels/PlayerView.h"
 #include "shell/panels/RecoderView.h"
 
 namespace {
 constexpr LONG kShutterVoltageOption = 0x400022;
 // Heights of the mode panels' dialog templates, in dialog units.
-constexpr int kPlayerHeightDlu = 110;
 constexpr int kSaveHeightDlu = 130;
 }  // namespace
 
@@ -129,7 +129,11 @@ void CMainFrame::onModePreview() {
   shutterTimer_.stop();
   mode_ = Mode::kPreview;
   replaceColumns([this] { return CPreviewCamView::Create(camContext()); },
-                 [this] { return playerColumn("CPlayerView", kPlayerHeightDlu, "CPreviewSettingView"); });
+                 [this] {
+                   auto* player = new CPlayerView(graph_);
+                   const int height = player->widget()->height() + 2 * player->frameWidth();
+                   return playerColumn(player, height, "CPreviewSettingView");
+                 });
 }
 
 void CMainFrame::onModeSave() {

@@ -5,4 +5,12 @@
 namespace PanelIcons {
 QIcon Record();
 QIcon StopRecording();
+// The player's buttons, in their order from "to the start" to "to the end".
+QIcon ToStart();
+QIcon FrameBack();
+QIcon PlayBack();
+QIcon StopPlaying();
+QIcon PlayForward();
+QIcon FrameForward();
+QIcon ToEnd();
 }  // namespace PanelIcons
