@@ -65,6 +65,8 @@ class CMainFrame : public QMainWindow {
   void onShutterSafety();
   void onTemperature();
   bool askAnotherScene();
+  // The marks of the old film go when a new scene is set up or recorded.
+  void forgetFilm();
   bool cameraHasShutter() const;
   void buildPresetMenu();
   void firstLayout();

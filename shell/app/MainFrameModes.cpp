@@ -16,6 +16,7 @@
 #include "shell/graph/graph_pins.h"
 #include "shell/panels/PlayerView.h"
 #include "shell/panels/RecoderView.h"
+#include "shell/settings/SettingsHost.h"
 
 namespace {
 constexpr LONG kShutterVoltageOption = 0x400022;
@@ -87,9 +88,14 @@ CCamView::Context CMainFrame::camContext() {
   return {graph_, ini_, [this] { return zoom_; }, hwnd()};
 }
 
+void CMainFrame::forgetFilm() {
+  if (Sett::Host* host = Sett::Host::Current()) host->marks.ForgetFilm();
+}
+
 void CMainFrame::onModeSetup() {
   if (mode_ == Mode::kSetup) return;
   if (graph_.filmRecorded && !askAnotherScene()) return;
+  forgetFilm();
   if (subtraction_) graph_.EnableBackgroundSubtraction(FALSE);
   if (mode_ == Mode::kSetupStopped) {
     // The views are still there; only the live picture comes back.
@@ -108,6 +114,7 @@ void CMainFrame::onModeInput() {
   if (mode_ == Mode::kSetup) graph_.Stop();
   if (mode_ == Mode::kInput) return;
   if (graph_.filmRecorded && !askAnotherScene()) return;
+  forgetFilm();
   // The safety stop guards the live set-up picture only.
   shutterTimer_.stop();
   mode_ = Mode::kInput;

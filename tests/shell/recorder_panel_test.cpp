@@ -207,6 +207,11 @@ TEST_F(RecorderPanel, WithAutoSaveTheEndLeadsToSaveModeWithTheFilmMarked) {
   ASSERT_TRUE(mark);
   EXPECT_EQ(mark->first, film.first);
   EXPECT_EQ(mark->last, film.last);
+
+  // The next scene forgets the marks of this one.
+  whenModal([](QWidget* box) { buttonWithText(box, "Да")->click(); });
+  enterInput();
+  EXPECT_FALSE(marks.Film());
 }
 
 TEST_F(RecorderPanel, LeavingInputModeWhileRecordingMarksNoFilm) {
