@@ -17,6 +17,8 @@
 namespace {
 constexpr int kTimerMs = 1;
 constexpr int kSpeedSteps = 20;  // 0.1 .. 2.0
+// Seven buttons fit the settings column's width.
+constexpr int kIconSize = 20;
 
 struct ButtonSpec {
   int id;
@@ -61,10 +63,13 @@ CDialogWndPlayer::CDialogWndPlayer(CGraph& graph, QWidget* parent) : QWidget(par
 
 void CDialogWndPlayer::buildControls() {
   auto* buttons = new QHBoxLayout;
+  buttons->setSpacing(2);
   for (const ButtonSpec& spec : kButtons) {
     auto* button = new CSmartBitmapButton(spec.icon(), spec.prompt);
     button->setObjectName(QString::number(spec.id));
-    button->setIconSize(QSize(32, 32));
+    button->setIconSize(QSize(kIconSize, kIconSize));
+    button->setMinimumWidth(0);
+    button->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     connect(button, &QPushButton::clicked, this, [this, id = spec.id] { command(id); });
     buttons->addWidget(button);
   }
@@ -82,9 +87,9 @@ void CDialogWndPlayer::buildControls() {
   grid->addWidget(position_, 1, 0, 1, 3);
   grid->addWidget(new QLabel("Rate"), 2, 0);
   grid->addWidget(speed_, 2, 1, 1, 2);
-  grid->addWidget(state_, 3, 0);
-  grid->addWidget(caption, 3, 1);
-  grid->addWidget(frame_, 3, 2);
+  grid->addWidget(state_, 3, 0, 1, 3);
+  grid->addWidget(caption, 4, 0, 1, 2);
+  grid->addWidget(frame_, 4, 2);
 }
 
 void CDialogWndPlayer::open(CGraph& graph) {
