@@ -156,6 +156,23 @@ TEST_F(PlayerPanel, DraggingThePositionSliderSeeksAndClampsAtTheLastFrame) {
   EXPECT_EQ(frameText(), QString::number(last)) << "the end reached by dragging is the end";
 }
 
+TEST_F(PlayerPanel, PlayingGoesOnPastTheEndOfTheFilmInEitherDirection) {
+  for (const int button : {CDialogWndPlayer::kPlayForward, CDialogWndPlayer::kPlayBack}) {
+    click(button);
+    const bool forwards = button == CDialogWndPlayer::kPlayForward;
+    long previous = frameText().toLong();
+    bool wrapped = false;
+    ASSERT_TRUE(waitFor([&] {
+      const long now = frameText().toLong();
+      // A jump against the direction of play is the wrap at the film's end.
+      wrapped = forwards ? now < previous : now > previous;
+      previous = now;
+      return wrapped;
+    })) << (forwards ? "forwards" : "backwards");
+    EXPECT_EQ(panel()->PlayState(), forwards ? 1 : 2) << "the player never stops by itself";
+  }
+}
+
 TEST_F(PlayerPanel, OpensAtTheMarkedFirstFrameWhenTheFilmIsMarked) {
   marks.SetFilm(first + 30, last - 10);
   frame->Command(Cmd::kModeSave)->trigger();
