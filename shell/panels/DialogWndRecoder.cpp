@@ -91,8 +91,12 @@ void CDialogWndRecoder::buildControls() {
   grid->addWidget(new QLabel("Макс"), 1, 2);
   grid->addWidget(max_, 1, 3);
   grid->addWidget(progress_, 2, 0, 1, 4);
-  grid->addWidget(new QLabel("Доступно памяти для записи (кадров)"), 3, 0, 1, 3);
-  grid->addWidget(memory_, 3, 3);
+  // The long caption over its number keeps the panel as narrow as the
+  // settings column.
+  auto* memoryCaption = new QLabel("Доступно памяти для записи (кадров)");
+  memoryCaption->setWordWrap(true);
+  grid->addWidget(memoryCaption, 3, 0, 1, 4);
+  grid->addWidget(memory_, 4, 0, 1, 2);
   auto* layout = new QHBoxLayout(this);
   layout->addWidget(group);
 }
