@@ -20,12 +20,12 @@ constexpr int kSpeedSteps = 20;  // 0.1 .. 2.0
 // Seven buttons fit the settings column's width.
 constexpr int kIconSize = 20;
 
-struct ButtonSpec {
+struct PlayerButton {
   int id;
   const char* prompt;
   QIcon (*icon)();
 };
-constexpr ButtonSpec kButtons[] = {
+constexpr PlayerButton kButtons[] = {
     {CDialogWndPlayer::kToStart, "В начало", PanelIcons::ToStart},
     {CDialogWndPlayer::kFrameBack, "На кадр назад", PanelIcons::FrameBack},
     {CDialogWndPlayer::kPlayBack, "Просмотр назад", PanelIcons::PlayBack},
@@ -64,13 +64,13 @@ CDialogWndPlayer::CDialogWndPlayer(CGraph& graph, QWidget* parent) : QWidget(par
 void CDialogWndPlayer::buildControls() {
   auto* buttons = new QHBoxLayout;
   buttons->setSpacing(2);
-  for (const ButtonSpec& spec : kButtons) {
-    auto* button = new CSmartBitmapButton(spec.icon(), spec.prompt);
-    button->setObjectName(QString::number(spec.id));
+  for (const PlayerButton& entry : kButtons) {
+    auto* button = new CSmartBitmapButton(entry.icon(), entry.prompt);
+    button->setObjectName(QString::number(entry.id));
     button->setIconSize(QSize(kIconSize, kIconSize));
     button->setMinimumWidth(0);
     button->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    connect(button, &QPushButton::clicked, this, [this, id = spec.id] { command(id); });
+    connect(button, &QPushButton::clicked, this, [this, id = entry.id] { command(id); });
     buttons->addWidget(button);
   }
   position_ = new QSlider(Qt::Horizontal);
