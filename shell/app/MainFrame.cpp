@@ -155,6 +155,20 @@ void CMainFrame::UpdateCommandUI() {
   for (const auto& [id, zoom] : kZooms) set(id, true, zoom_ == zoom);
 }
 
+void CMainFrame::postCommand(int id) {
+  QTimer::singleShot(0, this, [this, id] {
+    // The automatic save goes to save mode whatever the save command's
+    // state; the other commands run only when enabled, as from a menu.
+    if (id == Cmd::kAutoSave) {
+      onModeSave();
+    } else {
+      UpdateCommandUI();
+      if (QAction* a = Command(id); a && a->isEnabled()) a->trigger();
+    }
+    UpdateCommandUI();
+  });
+}
+
 void CMainFrame::onTextOnButtons() {
   textOnButtons_ = !textOnButtons_;
   ui_.toolbar->setToolButtonStyle(textOnButtons_ ? Qt::ToolButtonTextUnderIcon : Qt::ToolButtonIconOnly);
@@ -219,7 +233,7 @@ bool CMainFrame::event(QEvent* e) {
   switch (m->message) {
     case WM_PRESETS_CHANGED: buildPresetMenu(); break;
     case WM_TOGGLE_RECORDING:
-      if (panel_) plat::postMessage(panel_->hwnd(), WM_TOGGLE_RECORDING, m->wParam, m->lParam);
+      if (panelView_) plat::postMessage(panelView_->hwnd(), WM_TOGGLE_RECORDING, m->wParam, m->lParam);
       break;
     case WM_PERIOD_CHANGED: {
       ComPtr<ICamera2> camera;

@@ -18,7 +18,7 @@ class CGraph;
 class CLogView;
 class CHorSplitter;
 class CVerSplitter;
-class CPanelPlaceholder;
+class CModeView;
 
 class CMainFrame : public QMainWindow {
   Q_OBJECT
@@ -37,7 +37,7 @@ class CMainFrame : public QMainWindow {
   CCamView* CamView() const { return cam_; }
   CLogView* LogView() const { return log_; }
   // The mode panel in row 0 of the player splitter; null in set-up mode.
-  CPanelPlaceholder* ModePanel() const { return panel_; }
+  QWidget* ModePanel() const { return panel_; }
   // The settings column's current widget.
   QWidget* SettingsColumn() const;
 
@@ -65,12 +65,19 @@ class CMainFrame : public QMainWindow {
   void onShutterSafety();
   void onTemperature();
   bool askAnotherScene();
+  // The marks of the old film go when a new scene is set up or recorded.
+  void forgetFilm();
   bool cameraHasShutter() const;
   void buildPresetMenu();
   void firstLayout();
-  void replaceColumns(const std::function<std::unique_ptr<CCamView>()>& makeCam, QWidget* column1);
+  void replaceColumns(const std::function<std::unique_ptr<CCamView>()>& makeCam,
+                      const std::function<QWidget*()>& makeColumn1);
   CCamView::Context camContext();
   QWidget* playerColumn(const char* panel, int panelHeightDlu, const char* settings);
+  QWidget* playerColumn(QWidget* top, int panelHeight, const char* settings);
+  // Runs a command once the current event is handled, as a posted command
+  // would: a panel asking for a mode switch is gone by then.
+  void postCommand(int id);
 
   CGraph& graph_;
   std::filesystem::path ini_;
@@ -86,7 +93,8 @@ class CMainFrame : public QMainWindow {
   CVerSplitter* ver_ = nullptr;
   CLogView* log_ = nullptr;
   CCamView* cam_ = nullptr;
-  CPanelPlaceholder* panel_ = nullptr;
+  QWidget* panel_ = nullptr;
+  CModeView* panelView_ = nullptr;
   MainFrameUi ui_{this};
   QTimer shutterTimer_{this};
   QTimer temperatureTimer_{this};

@@ -14,12 +14,13 @@
 #include "shell/app/commands.h"
 #include "shell/graph/Graph.h"
 #include "shell/graph/graph_pins.h"
+#include "shell/panels/PlayerView.h"
+#include "shell/panels/RecoderView.h"
+#include "shell/settings/SettingsHost.h"
 
 namespace {
 constexpr LONG kShutterVoltageOption = 0x400022;
 // Heights of the mode panels' dialog templates, in dialog units.
-constexpr int kRecorderHeightDlu = 120;
-constexpr int kPlayerHeightDlu = 110;
 constexpr int kSaveHeightDlu = 130;
 }  // namespace
 
@@ -35,7 +36,8 @@ bool CMainFrame::cameraHasShutter() const {
          voltage;
 }
 
-void CMainFrame::replaceColumns(const std::function<std::unique_ptr<CCamView>()>& makeCam, QWidget* column1) {
+void CMainFrame::replaceColumns(const std::function<std::unique_ptr<CCamView>()>& makeCam,
+                                const std::function<QWidget*()>& makeColumn1) {
   setUpdatesEnabled(false);
   const QList<int> sizes = ver_->sizes();
   // The old views go before the new camera view is made: their destruction
@@ -43,7 +45,8 @@ void CMainFrame::replaceColumns(const std::function<std::unique_ptr<CCamView>()>
   // panels, and must not undo what the new window sets up.
   cam_ = nullptr;
   panel_ = nullptr;
-  delete ver_->replaceWidget(1, column1);
+  panelView_ = nullptr;
+  delete ver_->replaceWidget(1, new QWidget);
   delete ver_->replaceWidget(0, new QWidget);
   std::unique_ptr<CCamView> cam = makeCam();
   // A view whose graph could not be built leaves its cell empty.
@@ -51,22 +54,32 @@ void CMainFrame::replaceColumns(const std::function<std::unique_ptr<CCamView>()>
     cam_ = cam.get();
     delete ver_->replaceWidget(0, cam.release());
   }
-  if (CPlayerSplitter* player = dynamic_cast<CPlayerSplitter*>(column1))
-    panel_ = dynamic_cast<CPanelPlaceholder*>(player->widget(0));
+  // The mode panel comes after the camera view: opening the recorder
+  // builds and runs the input graph.
+  QWidget* column1 = makeColumn1();
+  delete ver_->replaceWidget(1, column1);
+  if (CPlayerSplitter* player = dynamic_cast<CPlayerSplitter*>(column1)) {
+    panel_ = player->widget(0);
+    panelView_ = dynamic_cast<CModeView*>(panel_);
+  }
   if (laidOut_) ver_->setSizes(sizes);
   setUpdatesEnabled(true);
 }
 
 QWidget* CMainFrame::playerColumn(const char* panel, int panelHeightDlu, const char* settings) {
+  auto* top = new CPanelPlaceholder(panel, panelHeightDlu);
+  return playerColumn(top, top->TemplateHeight(), settings);
+}
+
+QWidget* CMainFrame::playerColumn(QWidget* top, int panelHeight, const char* settings) {
   auto* player = new CPlayerSplitter;
-  auto* top = new CPanelPlaceholder(panel, panelHeightDlu, player);
   auto* bottom = new CPanelPlaceholder(settings, 0, player);
   player->addWidget(top);
   player->addWidget(bottom);
   player->setStretchFactor(0, 0);
   player->setStretchFactor(1, 1);
   const int available = std::max(0, ver_->height());
-  const int panelHeight = std::min(top->TemplateHeight(), available);
+  panelHeight = std::min(panelHeight, available);
   player->setSizes({panelHeight, std::max(0, available - panelHeight)});
   return player;
 }
@@ -75,17 +88,22 @@ CCamView::Context CMainFrame::camContext() {
   return {graph_, ini_, [this] { return zoom_; }, hwnd()};
 }
 
+void CMainFrame::forgetFilm() {
+  if (Sett::Host* host = Sett::Host::Current()) host->marks.ForgetFilm();
+}
+
 void CMainFrame::onModeSetup() {
   if (mode_ == Mode::kSetup) return;
   if (graph_.filmRecorded && !askAnotherScene()) return;
+  forgetFilm();
   if (subtraction_) graph_.EnableBackgroundSubtraction(FALSE);
   if (mode_ == Mode::kSetupStopped) {
     // The views are still there; only the live picture comes back.
     if (!graph_.BuildSetupGraph()) LogError(".\\MainFrameModes", __LINE__, graph_.GetLastErrorText());
   } else {
     graph_.filmRecorded = false;
-    auto* settings = new CPanelPlaceholder("CSetupSettingView", 0);
-    replaceColumns([this] { return CSetupCamView::Create(camContext()); }, settings);
+    replaceColumns([this] { return CSetupCamView::Create(camContext()); },
+                   [] { return new CPanelPlaceholder("CSetupSettingView", 0); });
   }
   mode_ = Mode::kSetup;
   if (cameraHasShutter()) shutterTimer_.start();
@@ -96,12 +114,18 @@ void CMainFrame::onModeInput() {
   if (mode_ == Mode::kSetup) graph_.Stop();
   if (mode_ == Mode::kInput) return;
   if (graph_.filmRecorded && !askAnotherScene()) return;
+  forgetFilm();
   // The safety stop guards the live set-up picture only.
   shutterTimer_.stop();
   mode_ = Mode::kInput;
   graph_.filmRecorded = false;
   replaceColumns([this] { return CInputCamView::Create(camContext()); },
-                 playerColumn("CRecoderView", kRecorderHeightDlu, "CInputSettingView"));
+                 [this] {
+                   auto* recorder = new CRecoderView({graph_, ini_, [this](int id) { postCommand(id); }});
+                   // The panel's own height, plus the frame of its scroll view.
+                   const int height = recorder->widget()->height() + 2 * recorder->frameWidth();
+                   return playerColumn(recorder, height, "CInputSettingView");
+                 });
   ComPtr<ICamera2> camera;
   if (graph_.GetCamera2(camera.put())) camera->SetTestMode(FALSE);
   if (panel_) panel_->setFocus();
@@ -112,7 +136,11 @@ void CMainFrame::onModePreview() {
   shutterTimer_.stop();
   mode_ = Mode::kPreview;
   replaceColumns([this] { return CPreviewCamView::Create(camContext()); },
-                 playerColumn("CPlayerView", kPlayerHeightDlu, "CPreviewSettingView"));
+                 [this] {
+                   auto* player = new CPlayerView(graph_);
+                   const int height = player->widget()->height() + 2 * player->frameWidth();
+                   return playerColumn(player, height, "CPreviewSettingView");
+                 });
 }
 
 void CMainFrame::onModeSave() {
@@ -120,7 +148,7 @@ void CMainFrame::onModeSave() {
   shutterTimer_.stop();
   mode_ = Mode::kSave;
   replaceColumns([this] { return CSaveFilmCamView::Create(camContext()); },
-                 playerColumn("CSaveParamsView", kSaveHeightDlu, "CSaveSettingView"));
+                 [this] { return playerColumn("CSaveParamsView", kSaveHeightDlu, "CSaveSettingView"); });
 }
 
 void CMainFrame::onLoadBackground() {

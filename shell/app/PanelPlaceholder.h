@@ -5,16 +5,17 @@
 #pragma once
 #include <QFrame>
 
+#include "shell/app/ModeView.h"
 #include "shell/app/WindowBinding.h"
 
-class CPanelPlaceholder : public QFrame {
+class CPanelPlaceholder : public QFrame, public CModeView {
   Q_OBJECT
  public:
   // `name`: the class name of the view; `heightDlu`: its dialog template's
   // height in dialog units (0 when it has none).
   CPanelPlaceholder(const QString& name, int heightDlu, QWidget* parent = nullptr);
 
-  HWND hwnd() const { return binding_.hwnd(); }
+  HWND hwnd() const override { return binding_.hwnd(); }
   // The template's height in pixels of the dialog font.
   int TemplateHeight() const { return templateHeight_; }
 

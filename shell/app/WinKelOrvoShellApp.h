@@ -8,6 +8,7 @@
 
 #include "shell/app/MessageBoxes.h"
 #include "shell/graph/Graph.h"
+#include "shell/settings/SettingsHost.h"
 
 class CMainFrame;
 class CBugReportDialog;
@@ -35,6 +36,11 @@ class CWinKelOrvoShellApp {
   std::filesystem::path ini_;
   ShellBoxes::HookInstaller boxes_;
   CGraph graph_;
+  // The setting values and film marks outlive every panel; the views reach
+  // them through the host.
+  Sett::SettingStore settings_;
+  Sett::FilmMarks marks_;
+  Sett::Host host_{graph_, settings_, marks_};
   std::unique_ptr<CMainFrame> frame_;
   std::function<void(CBugReportDialog&)> observer_;
 };

@@ -8,6 +8,8 @@ inline constexpr int kModeSetup = 32775;
 inline constexpr int kModeInput = 32776;
 inline constexpr int kModePreview = 32777;
 inline constexpr int kModeSave = 32778;
+// Save mode entered by itself after a recording, with automatic saving.
+inline constexpr int kAutoSave = 33802;
 inline constexpr int kLoadBackground = 33797;
 inline constexpr int kBackgroundSubtraction = 33794;
 inline constexpr int kTextOnButtons = 206;

@@ -7,7 +7,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
-#include <QSignalSpy>
 #include <QTimer>
 #include <QToolBar>
 
@@ -16,7 +15,6 @@
 #include "shell/app/CamView.h"
 #include "shell/app/LogViewWnd.h"
 #include "shell/app/MainFrame.h"
-#include "shell/app/PanelPlaceholder.h"
 #include "shell/app/commands.h"
 #include "shell/app/status_texts.h"
 #include "shell/graph/Graph.h"
@@ -136,7 +134,7 @@ TEST_F(MainFrameTest, CommandStatesFollowTheMode) {
   trigger(Cmd::kModeInput);
   EXPECT_EQ(frame->ModeCode(), 4);
   EXPECT_EQ(states(all), "32775:E- 32776:ET 32777:-- 32778:-- 33794:-- 33797:-- 243:-- ");
-  EXPECT_EQ(graphState(graph.Graph()), State_Stopped) << "the set-up graph stops for input";
+  EXPECT_EQ(graphState(graph.Graph()), State_Running) << "input mode starts recording at once";
   ASSERT_NE(frame->ModePanel(), nullptr);
   EXPECT_EQ(frame->ModePanel()->objectName(), "CRecoderView");
   EXPECT_EQ(frame->CamView()->objectName(), "CInputCamView");
@@ -200,16 +198,6 @@ TEST_F(MainFrameTest, AnotherSceneIsAskedForAndNoKeepsTheFilm) {
   EXPECT_EQ(frame->ModeCode(), 2);
   EXPECT_FALSE(graph.filmRecorded);
   EXPECT_EQ(frame->CamView()->objectName(), "CSetupCamView");
-}
-
-TEST_F(MainFrameTest, TheModePanelGetsTheSpaceTypedInTheLogOrTheInputView) {
-  trigger(Cmd::kModeInput);
-  ASSERT_NE(frame->ModePanel(), nullptr);
-  QSignalSpy toggles(frame->ModePanel(), &CPanelPlaceholder::messageReceived);
-  QTest::keyClick(frame->LogView(), Qt::Key_Space);
-  QTest::keyClick(frame->CamView(), Qt::Key_Space);
-  ASSERT_TRUE(waitFor([&] { return toggles.size() == 2; }));
-  for (const auto& args : toggles) EXPECT_EQ(args.at(0).toUInt(), WM_TOGGLE_RECORDING);
 }
 
 TEST_F(MainFrameTest, StatusPanesShowTheCapacityAndTheTemperature) {
