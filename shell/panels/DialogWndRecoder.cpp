@@ -21,6 +21,8 @@ namespace {
 constexpr const char* kUnit = ".\\DialogWndRecoder";
 constexpr LONG kStopEventOption = 0x400005;
 constexpr LONG kFramesToInputOption = 0x400007;
+// The unit the frame count is written in.
+constexpr UINT kFramesUnit = 6;
 constexpr LONG kFramePositionOption = 0x400020;
 // Stop events after which the recording ends by itself after the frames
 // to input.
@@ -36,6 +38,25 @@ template <class Entry>
 const Entry* stored(const std::vector<Entry>& list, std::int32_t key) {
   const auto it = std::find_if(list.begin(), list.end(), [key](const Entry& e) { return e.key == key; });
   return it == list.end() ? nullptr : &*it;
+}
+
+bool stopsAfterFrames(std::int32_t stopEvent) {
+  return std::find(std::begin(kStopAfterFrames), std::end(kStopAfterFrames), stopEvent) != std::end(kStopAfterFrames);
+}
+
+// The camera's stop event and frame count; true when the recording ends by
+// itself after `frames`.
+bool cameraInputPlan(CGraph& graph, int& frames) {
+  ComPtr<IEnumProperty> stopEvent;
+  ComPtr<IScalarProperty> count;
+  LONG event = 0, value = 0;
+  if (!graph.GetEnumProperty(kStopEventOption, stopEvent.put()) || FAILED(stopEvent->GetValue(&event)) ||
+      !stopsAfterFrames(event))
+    return false;
+  if (!graph.GetScalarProperty(kFramesToInputOption, 0, count.put()) || FAILED(count->GetValue(&value, kFramesUnit)))
+    return false;
+  frames = static_cast<int>(value);
+  return true;
 }
 
 QLabel* valueLabel(const char* id) {
@@ -105,14 +126,19 @@ void CDialogWndRecoder::open() {
   CGraph& graph = context_.graph;
   graph.filmRecorded = false;
   int framesToInput = 0;
-  if (Sett::Host* host = Sett::Host::Current()) {
-    const auto* stopEvent = stored(host->store.enums, kStopEventOption);
-    showProgress_ = stopEvent && std::find(std::begin(kStopAfterFrames), std::end(kStopAfterFrames),
-                                           stopEvent->value) != std::end(kStopAfterFrames);
+  Sett::Host* host = Sett::Host::Current();
+  const auto* stopEvent = host ? stored(host->store.enums, kStopEventOption) : nullptr;
+  if (stopEvent) {
+    showProgress_ = stopsAfterFrames(stopEvent->value);
     if (showProgress_) {
       const auto* frames = stored(host->store.scalars, kFramesToInputOption);
       framesToInput = frames ? frames->value : 0;
     }
+  } else {
+    // No settings panel has stored the input settings yet: the camera's own
+    // are in force, so the film is the one they describe, not one frame
+    // asked for by a count of 0.
+    showProgress_ = cameraInputPlan(graph, framesToInput);
   }
   progress_->setRange(0, framesToInput);
   progress_->setValue(0);

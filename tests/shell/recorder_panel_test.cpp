@@ -160,6 +160,23 @@ TEST_F(FastRecorderPanel, AStopAfterAThousandFramesRunsTheBarToTheLastFrameAndEn
   EXPECT_FALSE(marks.Film()) << "film marks are written only for an automatic save";
 }
 
+// Before any settings panel has stored the input settings, the camera's own
+// stop event and frame count make the film (not a count of 0: one frame).
+TEST_F(FastRecorderPanel, WithNothingStoredTheCamerasOwnFrameCountMakesTheFilm) {
+  stopEvent = kStopAfterFrames;
+  openFrame();
+  ComPtr<IScalarProperty> count;
+  ASSERT_TRUE(graph.GetScalarProperty(kFramesToInputOption, 0, count.put())) << graph.GetLastErrorText();
+  ASSERT_EQ(count->SetValue(300, 6), S_OK);
+  enterInput();
+  auto* bar = control<QProgressBar>("1173");
+  EXPECT_TRUE(bar->isVisibleTo(panel()));
+  EXPECT_EQ(bar->maximum(), 300);
+  ASSERT_TRUE(waitFor([&] { return frame->ModeCode() == 8; }, kEndMs));
+  const FilmRange film = recordedRange();
+  EXPECT_EQ(film.last - film.first + 1, 300);
+}
+
 TEST_F(RecorderPanel, TheSpaceBarInTheCameraViewStopsTheRecordingAndTheEndLeadsToPreview) {
   openFrame();
   enterInput();
