@@ -22,6 +22,7 @@
 #include "platform/graph/vmr_interfaces.h"
 #include "platform/win/message_queue.h"
 #include "platform/win/window_table.h"
+#include "bench/camera_environment.h"
 #include "shared/camera_interfaces.h"
 #include "shared/identifiers.h"
 
@@ -34,22 +35,9 @@ constexpr std::size_t kFrameBytes = std::size_t{kWidth} * kHeight * kBytes;
 double g_pathNsPerFrame = 0;
 double g_copyNsPerFrame = 0;
 
-// A private registry, camera state and slot folder for this run.
-struct Environment {
-  fs::path dir = fs::temp_directory_path() / ("kelorvo-bench-" + std::to_string(::getpid()));
-  Environment() {
-    fs::create_directories(dir);
-    setenv("KELORVO_REGISTRY", (dir / "registry").c_str(), 1);
-    setenv("XDG_RUNTIME_DIR", (dir / "run").c_str(), 1);
-    setenv("KELLIB3_STATE_DIR", (dir / "state").c_str(), 1);
-    setenv("KELLIB3_SIZE", "1280x1024", 1);
-    setenv("KELLIB3_TIME_SCALE", "1000", 1);
-    setenv("KELORVO_DESKTOP_BPP", "32", 1);
-  }
-  ~Environment() {
-    std::error_code ec;
-    fs::remove_all(dir, ec);
-  }
+// The camera environment, the filter drawing for a 32-bit desktop.
+struct Environment : kel::bench::CameraEnvironment {
+  Environment() : CameraEnvironment("kelorvo-bench") { setenv("KELORVO_DESKTOP_BPP", "32", 1); }
 };
 
 // Camera -> renderer in set-up mode, running; the renderer asks the test
