@@ -56,7 +56,6 @@ HRESULT KelOrvoSourcePin::OnThreadDestroy() {
 HRESULT KelOrvoSourcePin::FillBuffer(IMediaSample* sample) {
   CAutoLock lock(&pinLock_);
   if (!source_) return S_FALSE;
-  const bool live = dynamic_cast<Orvo::StSetupSource*>(source_.get()) != nullptr;
   for (int attempt = 1;; ++attempt) {
     try {
       if (!source_->createData(raw_)) return S_FALSE;
@@ -65,6 +64,7 @@ HRESULT KelOrvoSourcePin::FillBuffer(IMediaSample* sample) {
       // The set-up source lets library errors escape; they are posted here
       // and never reach the streaming framework.
       Orvo::PostNotifyText(notifyWindow_, e.Text());
+      const bool live = dynamic_cast<Orvo::StSetupSource*>(source_.get()) != nullptr;
       if (!live || attempt == kLiveCycleAttempts) return S_FALSE;
     } catch (const std::exception& e) {
       Orvo::PostNotifyText(notifyWindow_, e.what());
