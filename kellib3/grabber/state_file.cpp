@@ -2,7 +2,9 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <limits>
 #include <fstream>
 #include <optional>
 #include <sstream>
@@ -38,10 +40,26 @@ bool readSettings(std::istream& i, CameraSettings& s) {
                            s.startEvent >> s.stopEvent >> s.triggerEdge >> s.syncSource >> s.testMode);
 }
 
+// Times read from the file may be anything; they saturate instead of wrapping.
+std::int64_t addClamped(std::int64_t a, std::int64_t b) {
+  std::int64_t r = 0;
+  if (!__builtin_add_overflow(a, b, &r)) return r;
+  return b > 0 ? std::numeric_limits<std::int64_t>::max() : std::numeric_limits<std::int64_t>::min();
+}
+std::int64_t subClamped(std::int64_t a, std::int64_t b) {
+  std::int64_t r = 0;
+  if (!__builtin_sub_overflow(a, b, &r)) return r;
+  return b < 0 ? std::numeric_limits<std::int64_t>::max() : std::numeric_limits<std::int64_t>::min();
+}
+std::int64_t clampedNs(double ns) {
+  constexpr double kLimit = 4.0e18;  // well inside int64, so the conversion is defined
+  return static_cast<std::int64_t>(std::clamp(ns, -kLimit, kLimit));
+}
+
 // -1 stands for "none" in the file.
 std::int64_t opt(const std::optional<std::int64_t>& v) { return v ? *v : -1; }
 std::optional<std::int64_t> unopt(std::int64_t v, std::int64_t shift) {
-  return v < 0 ? std::nullopt : std::optional<std::int64_t>(v + shift);
+  return v < 0 ? std::nullopt : std::optional<std::int64_t>(addClamped(v, shift));
 }
 
 [[noreturn]] void damaged(const std::filesystem::path& p, const std::string& what) {
@@ -112,8 +130,9 @@ std::optional<Controller::Persisted> readState(std::istream& in, const std::file
   if ((bayer != 0) != config.bayer || w != config.sensorWidth || h != config.sensorHeight) return std::nullopt;
   if (!(in >> key >> savedVirtual >> savedReal) || key != "clock") damaged(path, "clock line missing");
   // Virtual time went on at this process's scale since the file was written.
-  const auto elapsed = static_cast<std::int64_t>(static_cast<double>(realNowNs() - savedReal) * clock.scale());
-  const std::int64_t shift = clock.nowNs() - (savedVirtual + elapsed);
+  const std::int64_t elapsed =
+      clampedNs((static_cast<double>(realNowNs()) - static_cast<double>(savedReal)) * clock.scale());
+  const std::int64_t shift = subClamped(clock.nowNs(), addClamped(savedVirtual, elapsed));
 
   int memoryFree = 1, liveRunning = 0;
   if (!(in >> key) || key != "settings" || !readSettings(in, p.settings)) damaged(path, "settings line damaged");
@@ -123,7 +142,7 @@ std::optional<Controller::Persisted> readState(std::istream& in, const std::file
     damaged(path, "memory line damaged");
   p.memoryFree = memoryFree != 0;
   p.liveRunning = liveRunning != 0;
-  p.liveStartNs += shift;
+  p.liveStartNs = addClamped(p.liveStartNs, shift);
   if (in >> key) {
     if (key != "film") damaged(path, "unexpected '" + key + "'");
     Film f;
@@ -133,7 +152,7 @@ std::optional<Controller::Persisted> readState(std::istream& in, const std::file
     if (!(in >> f.inputStartNs >> external >> trigger >> stop >> f.stopEvent >> f.framesToRecord >> f.stopDelay >>
           f.capacity >> f.periodNs >> segments) || segments == 0 || segments > 100000 || f.periodNs <= 0)
       damaged(path, "film line damaged");
-    f.inputStartNs += shift;
+    f.inputStartNs = addClamped(f.inputStartNs, shift);
     f.externalStart = external != 0;
     f.triggerNs = unopt(trigger, shift);
     f.stopCommandNs = unopt(stop, shift);

@@ -73,8 +73,10 @@ TEST(Persistence, AnotherCameraOrADamagedFileIsNotTakenForTheSavedOne) {
   std::string zeros = "clock 0 0\nsettings";
   for (int field = 0; field < 21; ++field) zeros += " 0";
   zeros += "\nmemory 1 0 0 0 0\n";
-  const std::pair<std::string, std::string> damaged[] = {{"clock x\n", "clock line missing"},
-                                                         {zeros, "settings the camera cannot hold"}};
+  const std::pair<std::string, std::string> damaged[] = {
+      {"clock x\n", "clock line missing"},
+      {zeros, "settings the camera cannot hold"},
+      {"clock 9223372036854775807 -9223372036854775807\nsettings x\n", "settings line damaged"}};
   SessionEnv env(dir.path(), 1e6, {{"KELLIB3_SIZE", "640x480"}});
   for (const auto& [body, reason] : damaged) {
     SCOPED_TRACE(reason);
