@@ -23,6 +23,7 @@
 #include "shell/app/Splitters.h"
 #include "shell/app/VideoWindow.h"
 #include "shell/app/commands.h"
+#include "shell/settings_ui/SetupPanel.h"
 #include "shell/app/status_texts.h"
 #include "shell/graph/Graph.h"
 
@@ -93,6 +94,8 @@ void CMainFrame::closeEvent(QCloseEvent* e) {
 }
 
 QWidget* CMainFrame::SettingsColumn() const { return ver_->widget(1); }
+
+ISetupPanel* CMainFrame::SetupPanel() const { return dynamic_cast<ISetupPanel*>(SettingsColumn()); }
 
 void CMainFrame::connectCommands() {
   const auto on = [this](int id, auto handler) {

@@ -19,6 +19,7 @@ class CLogView;
 class CHorSplitter;
 class CVerSplitter;
 class CModeView;
+class ISetupPanel;
 
 class CMainFrame : public QMainWindow {
   Q_OBJECT
@@ -40,6 +41,8 @@ class CMainFrame : public QMainWindow {
   QWidget* ModePanel() const { return panel_; }
   // The settings column's current widget.
   QWidget* SettingsColumn() const;
+  // The set-up settings panel while set-up mode shows it, else null.
+  ISetupPanel* SetupPanel() const;
 
   // Brings the commands' enabled and ticked states up to date, as before a
   // menu opens.

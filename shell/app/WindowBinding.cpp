@@ -1,8 +1,13 @@
 #include "shell/app/WindowBinding.h"
 
 #include <QCoreApplication>
+#include <QVariant>
 
 #include "shell/app/QtDispatcher.h"
+
+namespace {
+constexpr const char* kHwndProperty = "kelorvoHwnd";
+}  // namespace
 
 QEvent::Type WinMessageType(UINT message) { return static_cast<QEvent::Type>(QEvent::User + message); }
 
@@ -13,7 +18,14 @@ WindowBinding::WindowBinding(QWidget* widget)
         WinMessageEvent event(m);
         QCoreApplication::sendEvent(target.data(), &event);
         return event.result;
-      }) {}
+      }) {
+  widget->setProperty(kHwndProperty, QVariant::fromValue(reinterpret_cast<quintptr>(hwnd())));
+}
+
+HWND HwndOf(const QWidget* widget) {
+  if (!widget) return nullptr;
+  return reinterpret_cast<HWND>(widget->property(kHwndProperty).value<quintptr>());
+}
 
 WinMessageEvent* AsWinMessage(QEvent* e) {
   const int type = e->type();

@@ -36,5 +36,8 @@ class WindowBinding {
   plat::WindowRegistration registration_;
 };
 
+// The handle of a widget that has a binding, else null.
+HWND HwndOf(const QWidget* widget);
+
 // The message if `e` is one delivered through a binding, else null.
 WinMessageEvent* AsWinMessage(QEvent* e);
