@@ -1,0 +1,43 @@
+// The dialog of one camera option with named values: a combo box of the
+// option's items.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "shell/settings/Setting.h"
+#include "shell/settings/SettingBinding.h"
+#include "shell/settings_ui/PropertyDialog.h"
+
+class QComboBox;
+
+class CEnumPropertyDialog : public CPropertyDialog {
+  Q_OBJECT
+ public:
+  static constexpr int kTemplateId = 133;
+
+  CEnumPropertyDialog(std::int32_t optionId, std::int32_t index, std::string caption, std::string_view record,
+                      std::int32_t applyMode);
+  ~CEnumPropertyDialog() override;
+
+  Sett::SettingBinding<Sett::EnumValue>& Binding() { return binding_; }
+  std::int32_t OptionId() const { return binding_.optionId; }
+  std::int32_t Index() const { return binding_.index; }
+
+  bool Format(std::string& out) override;
+  void ApplyRecord(std::string_view record) override;
+  void Notify() override;
+  void RefreshControls() override;
+
+ protected:
+  bool OnInitDialog() override;
+
+ private:
+  bool loadItems();
+  void onSelected(int position);
+
+  Sett::SettingBinding<Sett::EnumValue> binding_;
+  std::vector<std::int32_t> itemIds_;
+  QComboBox* combo_ = nullptr;
+};

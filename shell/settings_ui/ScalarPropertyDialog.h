@@ -1,0 +1,62 @@
+// The dialog of one numeric camera option: a value edit with an up/down
+// control, the option's units, the range labels and a slider whose scale
+// turns quadratic when the range is too wide for a plain one.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "shell/settings/Setting.h"
+#include "shell/settings/SettingBinding.h"
+#include "shell/settings_ui/PropertyDialog.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QSlider;
+class QSpinBox;
+
+class CScalarPropertyDialog : public CPropertyDialog {
+  Q_OBJECT
+ public:
+  static constexpr int kTemplateId = 131;
+
+  CScalarPropertyDialog(std::int32_t optionId, std::int32_t index, std::string caption, std::string_view record,
+                        std::int32_t applyMode);
+  ~CScalarPropertyDialog() override;
+
+  Sett::SettingBinding<Sett::ScalarValue>& Binding() { return binding_; }
+  std::int32_t OptionId() const { return binding_.optionId; }
+  std::int32_t Index() const { return binding_.index; }
+
+  bool Format(std::string& out) override;
+  void ApplyRecord(std::string_view record) override;
+  void Notify() override;
+  void RefreshControls() override;
+
+ protected:
+  bool OnInitDialog() override;
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void buildControls();
+  bool loadUnits();
+  std::int32_t selectedUnit() const;
+  void onSliderAction(int action);
+  void onSpinStep(int change);
+  void onEditEnter();
+  bool immediate() const { return binding_.mode == Sett::ApplyImmediately; }
+
+  Sett::SettingBinding<Sett::ScalarValue> binding_;
+  std::vector<std::int32_t> unitIds_;
+  bool linear_ = true;
+  int lastSliderPosition_ = 0;
+  QLineEdit* edit_ = nullptr;
+  QSpinBox* spin_ = nullptr;
+  QComboBox* units_ = nullptr;
+  QSlider* slider_ = nullptr;
+  QLabel* minLabel_ = nullptr;
+  QLabel* maxLabel_ = nullptr;
+};
