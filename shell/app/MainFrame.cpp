@@ -23,6 +23,7 @@
 #include "shell/app/Splitters.h"
 #include "shell/app/VideoWindow.h"
 #include "shell/app/commands.h"
+#include "shell/settings_ui/SettingsUiState.h"
 #include "shell/settings_ui/SetupPanel.h"
 #include "shell/app/status_texts.h"
 #include "shell/graph/Graph.h"
@@ -51,6 +52,9 @@ CMainFrame::CMainFrame(CGraph& graph, std::filesystem::path ini) : graph_(graph)
   hor_->setStretchFactor(1, 0);
   setCentralWidget(hor_);
   graph_.SetLogWindow(log_->hwnd());
+  // The property dialogs tell these windows what their changes mean.
+  SettingsUi::State().mainFrame = hwnd();
+  SettingsUi::State().logPane = log_->hwnd();
   ver_->addWidget(new QWidget(ver_));
   ver_->addWidget(new QWidget(ver_));
   ver_->setStretchFactor(0, 1);
@@ -80,6 +84,8 @@ CMainFrame::CMainFrame(CGraph& graph, std::filesystem::path ini) : graph_(graph)
 }
 
 CMainFrame::~CMainFrame() {
+  SettingsUi::State().mainFrame = nullptr;
+  SettingsUi::State().logPane = nullptr;
   if (!destroyed_) graph_.Destroy();
   ShellBoxes::SetMainWindow(nullptr);
 }

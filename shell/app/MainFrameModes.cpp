@@ -17,6 +17,7 @@
 #include "shell/panels/PlayerView.h"
 #include "shell/panels/RecoderView.h"
 #include "shell/settings/SettingsHost.h"
+#include "shell/settings_ui/StockSettings.h"
 
 namespace {
 constexpr LONG kShutterVoltageOption = 0x400022;
@@ -73,7 +74,8 @@ QWidget* CMainFrame::playerColumn(const char* panel, int panelHeightDlu, const c
 
 QWidget* CMainFrame::playerColumn(QWidget* top, int panelHeight, const char* settings) {
   auto* player = new CPlayerSplitter;
-  auto* bottom = new CPanelPlaceholder(settings, 0, player);
+  QWidget* bottom = StockSettings::CreateSettingView(settings, player).release();
+  if (!bottom) bottom = new CPanelPlaceholder(settings, 0, player);
   player->addWidget(top);
   player->addWidget(bottom);
   player->setStretchFactor(0, 0);
@@ -103,7 +105,7 @@ void CMainFrame::onModeSetup() {
   } else {
     graph_.filmRecorded = false;
     replaceColumns([this] { return CSetupCamView::Create(camContext()); },
-                   [] { return new CPanelPlaceholder("CSetupSettingView", 0); });
+                   [] { return new StockSettings::CSetupSettingView; });
   }
   mode_ = Mode::kSetup;
   if (cameraHasShutter()) shutterTimer_.start();

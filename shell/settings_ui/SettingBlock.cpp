@@ -1,0 +1,112 @@
+#include "shell/settings_ui/SettingBlock.h"
+
+#include <QCoreApplication>
+#include <QPushButton>
+
+#include "platform/win/messages.h"
+#include "platform/win/window_table.h"
+#include "shell/settings/RecordText.h"
+#include "shell/settings_ui/ScalarPropertyDialog.h"
+
+namespace {
+// Template 130 and its header button, in dialog units.
+constexpr int kWidthDlu = 194;
+constexpr int kHeightDlu = 22;
+constexpr int kHeaderXDlu = 5;
+constexpr int kHeaderYDlu = 5;
+constexpr int kHeaderWidthDlu = 187;
+constexpr int kHeaderHeightDlu = 12;
+
+int dluX(const QFontMetrics& font, int units) { return units * font.averageCharWidth() / 4; }
+int dluY(const QFontMetrics& font, int units) { return units * font.height() / 8; }
+
+// Whether a dialog is bound to an instance of `optionId` other than `index`.
+bool otherInstance(const CPropertyDialog& dialog, std::int32_t optionId, std::int32_t index) {
+  const auto* scalar = dynamic_cast<const CScalarPropertyDialog*>(&dialog);
+  return scalar && scalar->OptionId() == optionId && scalar->Index() != index;
+}
+}  // namespace
+
+CSettingBlock::CSettingBlock(const QString& title, QWidget* view) : QWidget(view), header_(new QPushButton(title, this)) {
+  setObjectName("130");
+  const QFontMetrics font = fontMetrics();
+  resize(TemplateWidth(font), dluY(font, kHeightDlu));
+  header_->setObjectName(QString::number(kHeaderId));
+  header_->setGeometry(dluX(font, kHeaderXDlu), dluY(font, kHeaderYDlu), dluX(font, kHeaderWidthDlu),
+                       dluY(font, kHeaderHeightDlu));
+  setFocusProxy(header_);
+  connect(header_, &QPushButton::clicked, this, [this] { Toggle(); });
+}
+
+CSettingBlock::~CSettingBlock() {
+  // In the order they were added: a dialog that writes its value when it
+  // goes does so before the ones added after it.
+  for (auto& child : children_) child.reset();
+}
+
+int CSettingBlock::TemplateWidth(const QFontMetrics& font) { return dluX(font, kWidthDlu); }
+
+bool CSettingBlock::AddProperty(std::unique_ptr<CPropertyDialog> dialog) {
+  if (!dialog || !dialog->Create(this)) return false;
+  dialog->move(header_->x(), height());
+  resize(width(), height() + dialog->height());
+  dialog->show();
+  children_.push_back(std::move(dialog));
+  return true;
+}
+
+void CSettingBlock::Toggle() {
+  expanded_ = -expanded_;
+  int total = 0;
+  for (const auto& child : children_) total += child->height() * expanded_;
+  // The dialogs stay where they are; a collapsed block clips them.
+  resize(width(), height() + total);
+  if (QWidget* view = parentWidget()) {
+    QEvent relayout(QEvent::LayoutRequest);
+    QCoreApplication::sendEvent(view, &relayout);
+  }
+}
+
+void CSettingBlock::ApplyRecord(std::string_view record) {
+  for (const auto& child : children_) child->ApplyRecord(record);
+}
+
+void CSettingBlock::ApplyRecord(std::string_view record, std::int32_t index) {
+  const std::int32_t optionId = Sett::Record::Number(Sett::Record::Field(Sett::Record::Split(record), 0));
+  for (const auto& child : children_)
+    if (!otherInstance(*child, optionId, index)) child->ApplyRecord(record);
+}
+
+void CSettingBlock::RefreshChildren() {
+  for (const auto& child : children_) child->RefreshControls();
+}
+
+bool CSettingBlock::event(QEvent* e) {
+  WinMessageEvent* m = AsWinMessage(e);
+  if (!m) return QWidget::event(e);
+  switch (m->message) {
+    case WM_SETTING_CHANGED: onSettingChanged(m->wParam); break;
+    // The dialog of that option takes its new limits.
+    case WM_OPTION_LIMITS_CHANGED: postToChildren(m->message, m->wParam, m->lParam); break;
+    default: break;
+  }
+  return true;
+}
+
+void CSettingBlock::onSettingChanged(WPARAM cascade) {
+  RefreshChildren();
+  // A change made in this block reaches the other blocks of the panel once;
+  // their refresh (cascade 1) goes no further.
+  if (cascade != 0) return;
+  QWidget* view = parentWidget();
+  if (!view) return;
+  for (QObject* object : view->children()) {
+    auto* sibling = qobject_cast<QWidget*>(object);
+    if (sibling == this) continue;
+    if (HWND handle = HwndOf(sibling)) ::PostMessage(handle, WM_SETTING_CHANGED, 1, 0);
+  }
+}
+
+void CSettingBlock::postToChildren(UINT message, WPARAM wParam, LPARAM lParam) {
+  for (const auto& child : children_) ::PostMessage(child->hwnd(), message, wParam, lParam);
+}
