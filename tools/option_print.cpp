@@ -6,8 +6,7 @@
 #include <vector>
 
 #include "platform/com/bstr_holder.h"
-#include "platform/com/safearray_holder.h"
-#include "platform/com/variant.h"
+#include "platform/com/name_table.h"
 #include "platform/kernel/text_codec.h"
 
 namespace kelorvo {
@@ -38,30 +37,9 @@ constexpr KnownOption kOptions[] = {
     {0x400055, 0, OptionKind::Scalar, 0},
 };
 
-using NameTable = std::vector<std::pair<LONG, std::string>>;
+using plat::NameTable;
 
 std::string utf8(const plat::Bstr& text) { return plat::utf16ToUtf8(text.view()); }
-
-// Rows (identifier, text) of a name table the filter handed out.
-NameTable readTable(SAFEARRAY* raw) {
-  plat::SafeArrayPtr table(raw);
-  NameTable rows;
-  LONG upper = -1;
-  if (!table || FAILED(SafeArrayGetUBound(table.get(), 1, &upper))) return rows;
-  for (LONG row = 0; row <= upper; ++row) {
-    VARIANT id, text;
-    VariantInit(&id);
-    VariantInit(&text);
-    const LONG idAt[2] = {row, 0};
-    const LONG textAt[2] = {row, 1};
-    if (SUCCEEDED(SafeArrayGetElement(table.get(), idAt, &id)) &&
-        SUCCEEDED(SafeArrayGetElement(table.get(), textAt, &text)) && id.vt == VT_I4 && text.vt == VT_BSTR)
-      rows.emplace_back(id.lVal, plat::utf16ToUtf8({text.bstrVal ? text.bstrVal : u"", SysStringLen(text.bstrVal)}));
-    VariantClear(&id);
-    VariantClear(&text);
-  }
-  return rows;
-}
 
 std::string joined(const NameTable& rows) {
   std::string s;
@@ -82,7 +60,7 @@ bool printScalar(ICamera2& camera, const KnownOption& o, std::FILE* out) {
   plat::Bstr name;
   p->GetName(name.put());
   SAFEARRAY* raw = nullptr;
-  const NameTable units = SUCCEEDED(p->GetUnits(&raw, nullptr)) ? readTable(raw) : NameTable{};
+  const NameTable units = SUCCEEDED(p->GetUnits(&raw, nullptr)) ? plat::ReadNameTable(raw) : NameTable{};
   const LONG unit = o.unit >= 0 ? o.unit : (units.empty() ? 0 : units.front().first);
   LONG value = 0, lo = 0, hi = 0;
   const std::string suffix = unitSuffix(units, unit);
@@ -102,7 +80,7 @@ bool printEnum(ICamera2& camera, const KnownOption& o, std::FILE* out) {
   plat::Bstr name, valueName;
   p->GetName(name.put());
   SAFEARRAY* raw = nullptr;
-  const NameTable values = SUCCEEDED(p->GetItems(&raw, nullptr)) ? readTable(raw) : NameTable{};
+  const NameTable values = SUCCEEDED(p->GetItems(&raw, nullptr)) ? plat::ReadNameTable(raw) : NameTable{};
   LONG value = 0;
   std::fprintf(out, "  0x%06x/%u  %s  enum  ", o.id, o.index, utf8(name).c_str());
   if (SUCCEEDED(p->GetValue(&value))) {

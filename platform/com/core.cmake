@@ -9,4 +9,5 @@ target_sources(kelplatform PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/variant.cpp
   ${CMAKE_CURRENT_LIST_DIR}/variant_holder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/safearray.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/name_table.cpp
 )

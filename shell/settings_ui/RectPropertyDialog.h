@@ -14,7 +14,7 @@
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
-class QSpinBox;
+class CUpDownControl;
 
 class CRectPropertyDialog : public CPropertyDialog {
   Q_OBJECT
@@ -44,17 +44,15 @@ class CRectPropertyDialog : public CPropertyDialog {
   enum Field { X, Y, Width, Height };
 
   void buildControls();
-  // The spins' positions as a window.
-  Sett::Rect::Value fromControls() const;
-  void showValue(const Sett::Rect::Value& value);
   void apply();
   void restartAndTell();
   bool immediate() const { return binding_.mode == Sett::ApplyImmediately; }
 
   Sett::SettingBinding<Sett::RectValue> binding_;
   Sett::SettingBinding<Sett::ScalarValue> decimation_;
+  std::int32_t decimationFactor_ = 1;
   std::array<QLineEdit*, 4> edits_{};
-  std::array<QSpinBox*, 4> spins_{};
+  std::array<CUpDownControl*, 4> spins_{};
   QPushButton* apply_ = nullptr;
   QCheckBox* centre_ = nullptr;
 };

@@ -15,7 +15,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QSlider;
-class QSpinBox;
+class CUpDownControl;
 
 class CScalarPropertyDialog : public CPropertyDialog {
   Q_OBJECT
@@ -44,6 +44,8 @@ class CScalarPropertyDialog : public CPropertyDialog {
   void buildControls();
   bool loadUnits();
   std::int32_t selectedUnit() const;
+  // Selects `unit` in the combo, or what stands in for it when unlisted.
+  void selectUnit(std::int32_t unit);
   void onSliderAction(int action);
   void onSpinStep(int change);
   void onEditEnter();
@@ -54,7 +56,7 @@ class CScalarPropertyDialog : public CPropertyDialog {
   bool linear_ = true;
   int lastSliderPosition_ = 0;
   QLineEdit* edit_ = nullptr;
-  QSpinBox* spin_ = nullptr;
+  CUpDownControl* spin_ = nullptr;
   QComboBox* units_ = nullptr;
   QSlider* slider_ = nullptr;
   QLabel* minLabel_ = nullptr;
