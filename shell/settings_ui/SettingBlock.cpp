@@ -6,6 +6,8 @@
 #include "platform/win/messages.h"
 #include "platform/win/window_table.h"
 #include "shell/settings/RecordText.h"
+#include "shell/settings_ui/EnumPropertyDialog.h"
+#include "shell/settings_ui/RectPropertyDialog.h"
 #include "shell/settings_ui/ScalarPropertyDialog.h"
 
 namespace {
@@ -20,10 +22,19 @@ constexpr int kHeaderHeightDlu = 12;
 int dluX(const QFontMetrics& font, int units) { return units * font.averageCharWidth() / 4; }
 int dluY(const QFontMetrics& font, int units) { return units * font.height() / 8; }
 
-// Whether a dialog is bound to an instance of `optionId` other than `index`.
-bool otherInstance(const CPropertyDialog& dialog, std::int32_t optionId, std::int32_t index) {
-  const auto* scalar = dynamic_cast<const CScalarPropertyDialog*>(&dialog);
-  return scalar && scalar->OptionId() == optionId && scalar->Index() != index;
+// Whether a dialog takes a preset line of instance `index` of its option.
+// Parse reads missing fields as 0, so a line of another record kind (an
+// enum-shaped line naming a scalar option, say) would write 0; and a line
+// of another instance of a scalar option belongs to that instance.
+bool takes(const CPropertyDialog& dialog, std::string_view record, std::int32_t index) {
+  const std::size_t separators = Sett::Record::SeparatorCount(record);
+  if (const auto* scalar = dynamic_cast<const CScalarPropertyDialog*>(&dialog)) {
+    const std::int32_t optionId = Sett::Record::Number(Sett::Record::Field(Sett::Record::Split(record), 0));
+    return separators == 3 && (scalar->OptionId() != optionId || scalar->Index() == index);
+  }
+  if (dynamic_cast<const CEnumPropertyDialog*>(&dialog)) return separators == 2;
+  if (dynamic_cast<const CRectPropertyDialog*>(&dialog)) return separators == 5;
+  return true;
 }
 }  // namespace
 
@@ -72,9 +83,8 @@ void CSettingBlock::ApplyRecord(std::string_view record) {
 }
 
 void CSettingBlock::ApplyRecord(std::string_view record, std::int32_t index) {
-  const std::int32_t optionId = Sett::Record::Number(Sett::Record::Field(Sett::Record::Split(record), 0));
   for (const auto& child : children_)
-    if (!otherInstance(*child, optionId, index)) child->ApplyRecord(record);
+    if (takes(*child, record, index)) child->ApplyRecord(record);
 }
 
 void CSettingBlock::RefreshChildren() {

@@ -41,8 +41,8 @@ class CSettingBlock : public QWidget {
 
   // A preset line offered to every dialog in order.
   virtual void ApplyRecord(std::string_view record);
-  // The same for a line of a known instance of its option: a dialog bound
-  // to another instance of that option does not take it.
+  // The same for a line of a known instance of its option, offered only to
+  // dialogs of its record kind and not to one bound to another instance.
   void ApplyRecord(std::string_view record, std::int32_t index);
 
   // Every dialog shows its value again.
