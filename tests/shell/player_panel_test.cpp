@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
 #include <QTimer>
@@ -13,14 +14,13 @@
 #include "shell/graph/Graph.h"
 #include "shell/panels/DialogWndPlayer.h"
 #include "shell/settings/SettingsHost.h"
+#include "tests/shell/input_settings.h"
 #include "tests/shell/qt_helpers.h"
 #include "tests/shell/shell_host.h"
 
 namespace kel::test {
 namespace {
 
-constexpr LONG kStopEventOption = 0x400005;
-constexpr LONG kFramesToInputOption = 0x400007;
 constexpr LONG kFramePositionOption = 0x400020;
 constexpr LONG kStopAfterFrames = 37;
 constexpr int kFilmFrames = 100;
@@ -33,11 +33,7 @@ class PlayerPanel : public ::testing::Test {
     frame->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
     // A film of a known length, recorded as the operator would.
-    ComPtr<IEnumProperty> stopEvent;
-    ASSERT_TRUE(graph.GetEnumProperty(kStopEventOption, stopEvent.put()));
-    ASSERT_EQ(stopEvent->SetValue(kStopAfterFrames), S_OK);
-    store.enums.push_back({kStopEventOption, kStopAfterFrames});
-    store.scalars.push_back({kFramesToInputOption, kFilmFrames, 0, {}});
+    leaveInputSettings(*frame, kStopAfterFrames, kFilmFrames);
     frame->Command(Cmd::kModeInput)->trigger();
     ASSERT_TRUE(waitFor([&] { return frame->ModeCode() == 8; }, 30000));
     ASSERT_NE(panel(), nullptr);
@@ -174,7 +170,15 @@ TEST_F(PlayerPanel, PlayingGoesOnPastTheEndOfTheFilmInEitherDirection) {
 }
 
 TEST_F(PlayerPanel, OpensAtTheMarkedFirstFrameWhenTheFilmIsMarked) {
-  marks.SetFilm(first + 30, last - 10);
+  // The fragment as the operator types it into the preview settings; the
+  // panel marks the film when the mode switch takes it down.
+  for (const auto& [id, number] : {std::pair{"1129", first + 30}, std::pair{"1130", last - 10}}) {
+    auto* edit = frame->findChild<QLineEdit*>(id);
+    ASSERT_NE(edit, nullptr) << id;
+    edit->selectAll();
+    QTest::keyClicks(edit, QString::number(number));
+    QTest::keyClick(edit, Qt::Key_Return);
+  }
   frame->Command(Cmd::kModeSave)->trigger();
   frame->Command(Cmd::kModePreview)->trigger();
   ASSERT_NE(panel(), nullptr);

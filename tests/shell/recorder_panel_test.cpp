@@ -17,6 +17,7 @@
 #include "shell/graph/Graph.h"
 #include "shell/panels/DialogWndRecoder.h"
 #include "shell/settings/SettingsHost.h"
+#include "tests/shell/input_settings.h"
 #include "tests/shell/qt_helpers.h"
 #include "tests/shell/shell_host.h"
 
@@ -162,12 +163,9 @@ TEST_F(FastRecorderPanel, AStopAfterAThousandFramesRunsTheBarToTheLastFrameAndEn
 
 // Before any settings panel has stored the input settings, the camera's own
 // stop event and frame count make the film (not a count of 0: one frame).
-TEST_F(FastRecorderPanel, WithNothingStoredTheCamerasOwnFrameCountMakesTheFilm) {
-  stopEvent = kStopAfterFrames;
+TEST_F(FastRecorderPanel, TheFrameCountLeftInTheSetUpPanelMakesTheFilm) {
   openFrame();
-  ComPtr<IScalarProperty> count;
-  ASSERT_TRUE(graph.GetScalarProperty(kFramesToInputOption, 0, count.put())) << graph.GetLastErrorText();
-  ASSERT_EQ(count->SetValue(300, 6), S_OK);
+  leaveInputSettings(*frame, kStopAfterFrames, 300);
   enterInput();
   auto* bar = control<QProgressBar>("1173");
   EXPECT_TRUE(bar->isVisibleTo(panel()));
