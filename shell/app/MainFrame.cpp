@@ -23,14 +23,13 @@
 #include "shell/app/Splitters.h"
 #include "shell/app/VideoWindow.h"
 #include "shell/app/commands.h"
+#include "shell/settings_ui/SettingBlock.h"
 #include "shell/settings_ui/SettingsUiState.h"
 #include "shell/settings_ui/SetupPanel.h"
 #include "shell/app/status_texts.h"
 #include "shell/graph/Graph.h"
 
 namespace {
-// The set-up settings column's dialog template width, in dialog units.
-constexpr int kSettingsTemplateWidthDlu = 190;
 // Each zoom command and the zoom value it sets.
 constexpr std::pair<int, int> kZooms[] = {
     {Cmd::kZoomFit, -1}, {Cmd::kZoom800, 800}, {Cmd::kZoom400, 400}, {Cmd::kZoom200, 200}, {Cmd::kZoom100, 100}};
@@ -227,10 +226,10 @@ void CMainFrame::firstLayout() {
   const QSize client = centralWidget()->size();
   const int logHeight = client.height() / 3;
   hor_->setSizes({client.height() - logHeight, logHeight});
-  // The settings column as wide as its dialog template, plus the frame and
-  // scroll bar the template's window carries.
-  const int dlu = fontMetrics().averageCharWidth();
-  const int settings = kSettingsTemplateWidthDlu * dlu / 4 + 4 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth) +
+  // The settings column as wide as its blocks, plus the frame and scroll
+  // bar of the view that holds them.
+  const int settings = CSettingBlock::TemplateWidth(fontMetrics()) +
+                       4 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth) +
                        style()->pixelMetric(QStyle::PM_ScrollBarExtent);
   const int camera = std::max(0, client.width() - settings);
   ver_->setSizes({camera, client.width() - camera});
