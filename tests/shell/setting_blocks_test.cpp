@@ -19,19 +19,14 @@
 #include "shell/settings_ui/SettingsUiState.h"
 #include "shell/settings_ui/StockSettings.h"
 #include "tests/shell/qt_helpers.h"
+#include "tests/shell/settings/setting_ids.h"
+#include "tests/shell/settings/settings_rig.h"
 #include "tests/shell/shell_host.h"
 
 namespace kel::test {
 namespace {
 
-constexpr std::int32_t kPeriod = 0x400003;
-constexpr std::int32_t kStopEvent = 0x400005;
-constexpr std::int32_t kWindow = 0x400006;
-constexpr std::int32_t kFrames = 0x400007;
-constexpr std::int32_t kGain = 0x40000a;
-constexpr std::int32_t kVoltage = 0x400022;
 constexpr std::int32_t kShutterMode = 0x400042;
-constexpr std::int32_t kUnitUs = 2;
 
 // A dialog that counts its refreshes and records the messages it gets.
 class ProbeDialog : public CPropertyDialog {
@@ -146,44 +141,17 @@ TEST_F(Blocks, AChangeRefreshesItsBlockThenTheOthersOnceAndLimitsReachTheDialogs
 // host installed as the application has it.
 class SetupPanel : public ::testing::Test {
  protected:
-  explicit SetupPanel(std::vector<std::pair<std::string, std::string>> vars = {}) : host(std::move(vars)) {}
-  void SetUp() override { ASSERT_TRUE(graph.Create()) << graph.GetLastErrorText(); }
-  void TearDown() override {
-    panel.reset();
-    graph.Destroy();
-  }
+  explicit SetupPanel(CameraVars vars = {}) : rig(std::move(vars)) {}
+  void TearDown() override { panel.reset(); }
   StockSettings::CSetupSettingView& open() {
     panel = std::make_unique<StockSettings::CSetupSettingView>();
     panel->OnInitialUpdate();
     return *panel;
   }
-  LONG cameraEnum(std::int32_t id) {
-    ComPtr<IEnumProperty> p;
-    LONG value = -1;
-    EXPECT_TRUE(graph.GetEnumProperty(id, p.put())) << graph.GetLastErrorText();
-    if (p) {
-      EXPECT_EQ(p->GetValue(&value), S_OK);
-    }
-    return value;
-  }
   void setCameraEnum(std::int32_t id, LONG value) {
     ComPtr<IEnumProperty> p;
-    ASSERT_TRUE(graph.GetEnumProperty(id, p.put())) << graph.GetLastErrorText();
+    ASSERT_TRUE(rig.graph.GetEnumProperty(id, p.put())) << rig.graph.GetLastErrorText();
     ASSERT_EQ(p->SetValue(value), S_OK);
-  }
-  LONG cameraScalar(std::int32_t id, std::int32_t index, UINT unit) {
-    ComPtr<IScalarProperty> p;
-    LONG value = -1;
-    EXPECT_TRUE(graph.GetScalarProperty(id, index, p.put())) << graph.GetLastErrorText();
-    if (p) {
-      EXPECT_EQ(p->GetValue(&value, unit), S_OK);
-    }
-    return value;
-  }
-  void setCameraScalar(std::int32_t id, std::int32_t index, LONG value, UINT unit) {
-    ComPtr<IScalarProperty> p;
-    ASSERT_TRUE(graph.GetScalarProperty(id, index, p.put())) << graph.GetLastErrorText();
-    ASSERT_EQ(p->SetValue(value, unit), S_OK);
   }
   QStringList titles() const {
     QStringList out;
@@ -196,12 +164,7 @@ class SetupPanel : public ::testing::Test {
     return out;
   }
 
-  ShellHost host;
-  BoxLog boxes;
-  CGraph graph;
-  Sett::SettingStore store;
-  Sett::FilmMarks marks;
-  Sett::Host settings{graph, store, marks};
+  SettingsRig rig;
   std::unique_ptr<StockSettings::CSetupSettingView> panel;
 };
 
@@ -222,20 +185,20 @@ TEST_F(SetupPanel, TheFirstPanelFindsTheStopEventAt4UnlessOneWasSaved) {
   Sett::Enum::Value value;
   stopEvent->value.Value(value);
   EXPECT_EQ(value.value, 4);
-  EXPECT_EQ(cameraEnum(kStopEvent), 37) << "kept until the panel goes";
+  EXPECT_EQ(rig.cameraEnum(kStopEvent), 37) << "kept until the panel goes";
 
   stopEvent->value.SetValue({5});
   panel.reset();
-  EXPECT_EQ(cameraEnum(kStopEvent), 5);
+  EXPECT_EQ(rig.cameraEnum(kStopEvent), 5);
   open();
   panel->Registry().FindEnum(kStopEvent, 0)->value.Value(value);
   EXPECT_EQ(value.value, 5) << "the saved value, not 4 again";
-  EXPECT_TRUE(store.enums.empty()) << "taken back by the new panel";
+  EXPECT_TRUE(rig.store.enums.empty()) << "taken back by the new panel";
 }
 
 class ShutterSetupPanel : public SetupPanel {
  protected:
-  ShutterSetupPanel() : SetupPanel({{"KELLIB3_SHUTTER", "1"}}) {}
+  ShutterSetupPanel() : SetupPanel(CameraVars{{"KELLIB3_SHUTTER", "1"}}) {}
 };
 
 TEST_F(ShutterSetupPanel, TheImageIntensifierBlockShowsItsOptionsAndSetsTheWorkingMode) {
@@ -243,7 +206,7 @@ TEST_F(ShutterSetupPanel, TheImageIntensifierBlockShowsItsOptionsAndSetsTheWorki
   open();
   EXPECT_EQ(dialogCounts(), (std::vector<std::size_t>{7, 6, 4, 3}));
   EXPECT_TRUE(SettingsUi::State().imageIntensifierPresent);
-  EXPECT_EQ(cameraEnum(kShutterMode), 41);
+  EXPECT_EQ(rig.cameraEnum(kShutterMode), 41);
 }
 
 TEST_F(ShutterSetupPanel, LookupsTellTheTwoInstancesOfThePeriodApart) {
@@ -265,9 +228,9 @@ TEST_F(ShutterSetupPanel, LookupsTellTheTwoInstancesOfThePeriodApart) {
 TEST_F(ShutterSetupPanel, APresetSentToThePanelReachesEachDialogOnceAndABadLineIsReported) {
   TempDir dir;
   Sett::PresetStore presets(dir.path() / "PRESETS" / "");
-  setCameraScalar(kPeriod, 0, 10000, kUnitUs);
-  setCameraScalar(kPeriod, 1, 3000, kUnitUs);
-  setCameraScalar(kGain, 0, 3, 0);
+  rig.setCameraScalar(kPeriod, 0, 10000, kUnitUs);
+  rig.setCameraScalar(kPeriod, 1, 3000, kUnitUs);
+  rig.setCameraScalar(kGain, 0, 3, 0);
   open().SetPresetStore(presets);
   auto items = Sett::PresetFromPanel(panel->Bindings());
   auto lines = Sett::PresetLines(items);
@@ -276,16 +239,16 @@ TEST_F(ShutterSetupPanel, APresetSentToThePanelReachesEachDialogOnceAndABadLineI
 
   // The panel is rebuilt on other values, as after a mode switch.
   panel.reset();
-  setCameraScalar(kPeriod, 0, 12000, kUnitUs);
-  setCameraScalar(kPeriod, 1, 5000, kUnitUs);
-  setCameraScalar(kGain, 0, 5, 0);
+  rig.setCameraScalar(kPeriod, 0, 12000, kUnitUs);
+  rig.setCameraScalar(kPeriod, 1, 5000, kUnitUs);
+  rig.setCameraScalar(kGain, 0, 5, 0);
   open().SetPresetStore(presets);
   const std::string name = "p";
   ::SendMessage(panel->hwnd(), WM_APPLY_PRESET, 0, reinterpret_cast<LPARAM>(name.c_str()));
-  EXPECT_EQ(cameraScalar(kPeriod, 0, kUnitUs), 10000);
-  EXPECT_EQ(cameraScalar(kPeriod, 1, kUnitUs), 3000) << "each instance takes its own line";
-  EXPECT_EQ(cameraScalar(kGain, 0, 0), 3);
-  const auto shown = boxes.boxes();
+  EXPECT_EQ(rig.cameraScalar(kPeriod, 0, kUnitUs), 10000);
+  EXPECT_EQ(rig.cameraScalar(kPeriod, 1, kUnitUs), 3000) << "each instance takes its own line";
+  EXPECT_EQ(rig.cameraScalar(kGain, 0, 0), 3);
+  const auto shown = rig.boxes.boxes();
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_EQ(shown[0].text, "Ошибка в файле p");
 }
