@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 
 #include "platform/win/messages.h"
 #include "platform/win/window_table.h"
@@ -18,6 +20,9 @@ constexpr int kHeaderXDlu = 5;
 constexpr int kHeaderYDlu = 5;
 constexpr int kHeaderWidthDlu = 187;
 constexpr int kHeaderHeightDlu = 12;
+
+// The smallest type a header title is shrunk to.
+constexpr qreal kMinTitlePoints = 6;
 
 int dluX(const QFontMetrics& font, int units) { return units * font.averageCharWidth() / 4; }
 int dluY(const QFontMetrics& font, int units) { return units * font.height() / 8; }
@@ -36,6 +41,24 @@ bool takes(const CPropertyDialog& dialog, std::string_view record, std::int32_t 
   if (dynamic_cast<const CRectPropertyDialog*>(&dialog)) return separators == 5;
   return true;
 }
+// Whether the button shows its whole text in `font`.
+bool textFits(const QPushButton& button, const QFont& font) {
+  QStyleOptionButton option;
+  option.initFrom(&button);
+  option.fontMetrics = QFontMetrics(font);
+  option.text = button.text();
+  const QSize text = option.fontMetrics.size(Qt::TextShowMnemonic, option.text);
+  return button.style()->sizeFromContents(QStyle::CT_PushButton, &option, text, &button).width() <= button.width();
+}
+
+// A title too long for the header is set in smaller type rather than
+// losing both its ends.
+void fitTitle(QPushButton& header) {
+  QFont font = header.font();
+  if (font.pointSizeF() <= 0) return;
+  while (!textFits(header, font) && font.pointSizeF() > kMinTitlePoints) font.setPointSizeF(font.pointSizeF() - 0.5);
+  header.setFont(font);
+}
 }  // namespace
 
 CSettingBlock::CSettingBlock(const QString& title, QWidget* view) : QWidget(view), header_(new QPushButton(title, this)) {
@@ -45,6 +68,7 @@ CSettingBlock::CSettingBlock(const QString& title, QWidget* view) : QWidget(view
   header_->setObjectName(QString::number(kHeaderId));
   header_->setGeometry(dluX(font, kHeaderXDlu), dluY(font, kHeaderYDlu), dluX(font, kHeaderWidthDlu),
                        dluY(font, kHeaderHeightDlu));
+  fitTitle(*header_);
   setFocusProxy(header_);
   connect(header_, &QPushButton::clicked, this, [this] { Toggle(); });
 }

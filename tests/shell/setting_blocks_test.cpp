@@ -97,6 +97,10 @@ TEST_F(Blocks, DialogsStackUnderTheHeaderAndOneThatCannotBeBuiltIsLeftOut) {
   EXPECT_EQ(block(1).y(), block(0).height());
   EXPECT_EQ(view.widget()->height(), 3 * block(0).height());
 
+  CSettingBlock longTitle("Сохранение информации о параметрах съёмки", nullptr);
+  auto* title = longTitle.findChild<QPushButton*>("1000");
+  EXPECT_LE(title->sizeHint().width(), title->width()) << "a long title is shown whole";
+
   const int before = block(2).height();
   EXPECT_FALSE(block(2).AddProperty(std::make_unique<ProbeDialog>(false)));
   EXPECT_EQ(block(2).height(), before);
