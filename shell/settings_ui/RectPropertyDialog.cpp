@@ -33,8 +33,7 @@ constexpr FieldControls kFields[] = {
 
 CRectPropertyDialog::CRectPropertyDialog(std::int32_t optionId, std::int32_t index, std::string caption,
                                          std::string_view record, std::int32_t applyMode)
-    : CPropertyDialog(192, 58),
-      binding_(optionId, index, std::move(caption), applyMode),
+    : COptionPropertyDialog(192, 58, optionId, index, std::move(caption), applyMode),
       decimation_(kDecimationOption, 0, std::string(), Sett::ApplyImmediately) {
   const bool window = binding_.Initialise(record);
   const bool decimation = decimation_.Initialise({});
@@ -42,10 +41,6 @@ CRectPropertyDialog::CRectPropertyDialog(std::int32_t optionId, std::int32_t ind
 }
 
 CRectPropertyDialog::~CRectPropertyDialog() = default;
-
-bool CRectPropertyDialog::Format(std::string& out) {
-  return supported_ && binding_.value.Format(binding_.optionId, out);
-}
 
 void CRectPropertyDialog::ApplyRecord(std::string_view record) {
   if (supported_ && binding_.ApplyRecord(record)) RefreshControls();
@@ -107,7 +102,7 @@ void CRectPropertyDialog::apply() {
 
 void CRectPropertyDialog::Notify() {
   if (!immediate()) return;
-  PostToBlock(WM_SETTING_CHANGED, 0, reinterpret_cast<LPARAM>(hwnd()));
+  PostSettingChanged();
   restartAndTell();
 }
 

@@ -38,16 +38,12 @@ constexpr std::int32_t kFramesPerSecond = 31;
 
 CScalarPropertyDialog::CScalarPropertyDialog(std::int32_t optionId, std::int32_t index, std::string caption,
                                              std::string_view record, std::int32_t applyMode)
-    : CPropertyDialog(192, 49), binding_(optionId, index, std::move(caption), applyMode) {
+    : COptionPropertyDialog(192, 49, optionId, index, std::move(caption), applyMode) {
   supported_ = binding_.Initialise(record);
   if (optionId == kImageIntensifierOption) SettingsUi::State().imageIntensifierPresent = supported_;
 }
 
 CScalarPropertyDialog::~CScalarPropertyDialog() = default;
-
-bool CScalarPropertyDialog::Format(std::string& out) {
-  return supported_ && binding_.value.Format(binding_.optionId, out);
-}
 
 void CScalarPropertyDialog::ApplyRecord(std::string_view record) {
   if (!supported_) return;
@@ -199,7 +195,7 @@ void CScalarPropertyDialog::onEditEnter() {
 
 void CScalarPropertyDialog::Notify() {
   if (!immediate()) return;
-  PostToBlock(WM_SETTING_CHANGED, 0, reinterpret_cast<LPARAM>(hwnd()));
+  PostSettingChanged();
   if (binding_.optionId != kPeriodOption && binding_.optionId != kDecimationOption) return;
   if (!SettingsUi::State().imageIntensifierPresent) PostToBlock(WM_OPTION_LIMITS_CHANGED, kExposureOption, 0);
   PostToBlock(WM_OPTION_LIMITS_CHANGED, kWindowOption, 0);
