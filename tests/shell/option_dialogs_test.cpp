@@ -7,6 +7,7 @@
 #include <QAbstractSlider>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
@@ -169,6 +170,33 @@ TEST_F(OptionDialogs, OnlyOptionsWithUnitsShowTheUnitList) {
   EXPECT_EQ(units->count(), 4) << "ns, us, ms and frames per second; never the plain number";
   EXPECT_EQ(units->currentText(), "кадр/с") << "the period opens as a rate";
   EXPECT_EQ(control<QLineEdit>(period, 1001)->text(), QString::number(rig.cameraScalar(kPeriod, 0, kUnitFps)));
+}
+
+TEST_F(OptionDialogs, TypingCountsOnlyWithEnter) {
+  auto* gain = block->add<CScalarPropertyDialog>(kGain, 0, "Усиление", "", Sett::ApplyImmediately);
+  auto* black = block->add<CScalarPropertyDialog>(kBlack, 0, "Уровень черного", "", Sett::ApplyImmediately);
+  block->show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(block.get()));
+  const std::int32_t before = rig.cameraScalar(kGain, 0, 0);
+  auto* edit = control<QLineEdit>(gain, 1001);
+  edit->setFocus();
+  QTest::keyClicks(edit, "9");
+  control<QLineEdit>(black, 1001)->setFocus();
+  EXPECT_EQ(edit->text(), QString::number(before)) << "leaving the edit discards the typed text";
+  EXPECT_EQ(rig.cameraScalar(kGain, 0, 0), before);
+
+  enter(gain, 1001, "9");
+  EXPECT_EQ(rig.cameraScalar(kGain, 0, 0), 9);
+  EXPECT_EQ(control<QSlider>(gain, 1011)->value(), 9);
+}
+
+TEST_F(OptionDialogs, AnOptionTheCameraLacksIsMarkedAndNoImageIntensifierAssumed) {
+  SettingsUi::State().imageIntensifierPresent = true;
+  auto* voltage = block->add<CScalarPropertyDialog>(kVoltage, 0, "Напряжение", "", Sett::ApplyImmediately);
+  EXPECT_FALSE(SettingsUi::State().imageIntensifierPresent);
+  EXPECT_EQ(control<QGroupBox>(voltage, 1010)->title(), "Напряжение / не поддерживается /");
+  EXPECT_FALSE(control<QLineEdit>(voltage, 1001)->isEnabled());
+  EXPECT_FALSE(control<QSlider>(voltage, 1011)->isEnabled());
 }
 
 class PeriodCascade : public OptionDialogs {
