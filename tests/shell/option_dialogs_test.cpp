@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/graph/renderer_frames.h"
 #include "platform/win/messages.h"
 #include "shell/app/WindowBinding.h"
 #include "shell/settings_ui/EnumPropertyDialog.h"
@@ -252,6 +253,42 @@ TEST_F(OptionDialogs, CentringPutsTheWindowInTheMiddleOfTheSensor) {
   EXPECT_EQ(control<QLineEdit>(dialog, 1007)->text(), "256");
   EXPECT_FALSE(apply->isEnabled());
   EXPECT_TRUE(waitFor([&] { return mainFrame.got(WM_WINDOW_CHANGED); }));
+}
+
+// The mean of a frame's bytes: brighter pictures have larger means.
+double meanLevel(const plat::VideoFrame& frame) {
+  double sum = 0;
+  for (BYTE b : frame.bytes) sum += b;
+  return frame.bytes.empty() ? 0 : sum / static_cast<double>(frame.bytes.size());
+}
+
+class Streaming : public OptionDialogs {
+ protected:
+  Streaming() : OptionDialogs({{"KELLIB3_SIZE", "640x480"}}) {}
+};
+
+TEST_F(Streaming, TheLivePictureFollowsADraggedSlider) {
+  rig.setCameraScalar(kExposure, 0, 50, kUnitUs);
+  rig.setCameraScalar(kGain, 0, 1, 0);
+  ASSERT_TRUE(rig.graph.BuildSetupGraph()) << rig.graph.GetLastErrorText();
+  plat::VideoFrame frame;
+  ASSERT_TRUE(waitFor([&] { return plat::readNewestFrame(rig.graph.Renderer(), frame); }));
+  const double dim = meanLevel(frame);
+
+  auto* gain = block->add<CScalarPropertyDialog>(kGain, 0, "Усиление", "", Sett::ApplyImmediately);
+  auto* slider = control<QSlider>(gain, 1011);
+  slider->setSliderDown(true);
+  for (int position = 2; position <= 8; ++position) {
+    slider->setSliderPosition(position);
+    EXPECT_EQ(rig.cameraScalar(kGain, 0, 0), position) << "each move of the drag reaches the camera";
+  }
+  const std::uint64_t seen = frame.counter;
+  EXPECT_TRUE(waitFor([&] {
+    plat::readNewestFrame(rig.graph.Renderer(), frame);
+    return frame.counter > seen && meanLevel(frame) > 1.3 * dim;
+  })) << "still dragging, the picture is brighter: " << dim << " -> " << meanLevel(frame);
+  slider->setSliderDown(false);
+  EXPECT_TRUE(rig.log().empty()) << rig.log().front();
 }
 
 class RefusedValue : public OptionDialogs {
