@@ -153,7 +153,12 @@ void CScalarPropertyDialog::onSliderAction(int action) {
   }
   if (step == 0) return;
   if (!immediate()) {
-    const std::int32_t v = linear_ ? position : SliderScale::QuadraticValue(position);
+    // Kept within the range the spin holds: the quadratic scale's ends
+    // fall beside the option's own.
+    const std::int32_t v = position == slider_->maximum()
+                               ? spin_->maximum()
+                               : std::clamp(linear_ ? position : SliderScale::QuadraticValue(position),
+                                            spin_->minimum(), spin_->maximum());
     binding_.value.SetValue({v, selectedUnit()});
     spin_->SetPosition(v);
     lastSliderPosition_ = position;

@@ -160,6 +160,17 @@ TEST_F(OptionDialogs, TheThumbAtTheRightEndSetsTheExactMaximum) {
   slider->setSliderDown(false);
   EXPECT_EQ(rig.cameraScalar(kExposure, 0, kUnitNs), max);
   EXPECT_EQ(control<QLineEdit>(exposure, 1001)->text(), QString::number(max));
+
+  // Kept for release, the right end is the maximum too.
+  rig.setCameraScalar(kExposure, 0, 1000, kUnitNs);
+  {
+    CScalarPropertyDialog later(kExposure, 0, "Экспозиция", "", Sett::ApplyOnRelease);
+    ASSERT_TRUE(later.Create(block.get()));
+    selectUnit(&later, "нс");
+    control<QSlider>(&later, 1011)->triggerAction(QAbstractSlider::SliderToMaximum);
+    EXPECT_EQ(rig.cameraScalar(kExposure, 0, kUnitNs), 1000) << "nothing is written before release";
+  }
+  EXPECT_EQ(rig.cameraScalar(kExposure, 0, kUnitNs), max);
 }
 
 TEST_F(OptionDialogs, OnlyOptionsWithUnitsShowTheUnitList) {
