@@ -202,6 +202,18 @@ TEST_F(OptionDialogs, TypingCountsOnlyWithEnter) {
   EXPECT_EQ(control<QSlider>(gain, 1011)->value(), 9);
 }
 
+TEST_F(OptionDialogs, AValueKeptForReleaseInAnUnlistedUnitIsNotReadOver) {
+  // The frame count's list has frames only; the store holds the plain number.
+  rig.store.scalars.push_back({kFrames, 37, 0, {}});
+  ASSERT_NE(rig.cameraScalar(kFrames, 0, 0), 37);
+  {
+    CScalarPropertyDialog frames(kFrames, 0, "Вводить кадров", "", Sett::ApplyOnRelease);
+    ASSERT_TRUE(frames.Create(block.get()));
+    EXPECT_EQ(control<QLineEdit>(&frames, 1001)->text(), "37");
+  }
+  EXPECT_EQ(rig.cameraScalar(kFrames, 0, 0), 37);
+}
+
 TEST_F(OptionDialogs, AnOptionTheCameraLacksIsMarkedAndNoImageIntensifierAssumed) {
   SettingsUi::State().imageIntensifierPresent = true;
   auto* voltage = block->add<CScalarPropertyDialog>(kVoltage, 0, "Напряжение", "", Sett::ApplyImmediately);
