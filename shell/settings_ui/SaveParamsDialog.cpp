@@ -91,6 +91,7 @@ void CSaveParamsDialog::buildControls() {
   layout->addWidget(fieldGroup("Кодек", compressors_, settings_));
   layout->addLayout(buttons);
   layout->addWidget(bar_);
+  layout->addStretch();
   // The bar appears under the buttons without moving them.
   QSizePolicy keep = bar_->sizePolicy();
   keep.setRetainSizeWhenHidden(true);

@@ -4,12 +4,16 @@ CSaveParamsView::CSaveParamsView(CSaveParamsDialog::Context context, QWidget* pa
     : QScrollArea(parent), dialog_(new CSaveParamsDialog(std::move(context))) {
   setObjectName("CSaveParamsView");
   setFocusPolicy(Qt::StrongFocus);
-  dialog_->resize(dialog_->sizeHint().expandedTo(dialog_->minimumSize()));
+  // The dialog follows the column's width; taller cells leave room below it.
   setWidget(dialog_);
   setWidgetResizable(true);
 }
 
-int CSaveParamsView::FittingHeight() const { return dialog_->height() + 2 * frameWidth(); }
+int CSaveParamsView::FittingHeight() const {
+  // The scroll area sizes a resizable widget to itself: the dialog's own
+  // size is its hint.
+  return dialog_->sizeHint().expandedTo(dialog_->minimumSize()).height() + 2 * frameWidth();
+}
 
 void CSaveParamsView::focusInEvent(QFocusEvent* e) {
   QScrollArea::focusInEvent(e);
