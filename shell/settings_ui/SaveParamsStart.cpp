@@ -40,7 +40,9 @@ void CSaveParamsDialog::startUnattended() {
 }
 
 bool CSaveParamsDialog::Browse() {
-  QFileDialog dialog(window(), QString(), QString::fromStdString(SaveUi::State().lastFilmName));
+  // Qt's own dialog, over the main window, with the texts given here.
+  QFileDialog dialog(window());
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setDefaultSuffix("avi");

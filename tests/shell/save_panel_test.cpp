@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -223,6 +224,26 @@ TEST_F(SavePanel, ARefusedNameAndAKeptFileStartNothing) {
   Boxes boxes("Да");
   EXPECT_TRUE(save());
   ASSERT_NO_FATAL_FAILURE(expectFrames(kept, first, 10));
+}
+
+TEST_F(SavePanel, AnEmptyNameAsksForOneWithTheSaveFileDialog) {
+  ASSERT_NO_FATAL_FAILURE(recordFilm(10));
+  ASSERT_NO_FATAL_FAILURE(enterSave());
+  QStringList filters;
+  QString suffix;
+  whenModal([&](QWidget* modal) {
+    auto* files = qobject_cast<QFileDialog*>(modal);
+    ASSERT_NE(files, nullptr);
+    filters = files->nameFilters();
+    suffix = files->defaultSuffix();
+    files->selectFile(QString::fromStdString(dir / "picked"));
+    static_cast<QDialog*>(files)->accept();
+  });
+  setName("");
+  EXPECT_TRUE(save());
+  EXPECT_EQ(filters, (QStringList{"Файлы avi (*.avi)", "Все файла (*.*)"}));
+  EXPECT_EQ(suffix, "avi");
+  ASSERT_NO_FATAL_FAILURE(expectFrames(dir / "picked.avi", first, 10));
 }
 
 TEST_F(SavePanel, TheCompressorChoiceIsKeptAndOnlyACompressorWithSettingsOffersThem) {
