@@ -83,13 +83,10 @@ CCameraOptionsSet::CCameraOptionsSet(Mode mode, std::vector<Sett::c_cameraoption
   layout->addWidget(cancel, 2, 3);
   resize(kNameColumnWidth + kValueColumnWidth + 40, 360);
 
-  if (mode_ == kCreate) {
-    fill();
-  } else {
-    // Queued ahead of the first paint, so the file's old values are never
-    // what the user sees.
-    QMetaObject::invokeMethod(this, &CCameraOptionsSet::onUpdate, Qt::QueuedConnection);
-  }
+  // An edited preset takes the current settings at once, before the dialog
+  // is shown: the file's old values are never what the user sees.
+  if (mode_ == kCreate) fill();
+  else onUpdate();
 }
 
 void CCameraOptionsSet::fill() {
