@@ -27,7 +27,13 @@ void CPresetCommands::Rebuild() {
 
 void CPresetCommands::fillPopup(QMenu* popup, int firstId, int allId, const std::vector<std::string>& names,
                                 bool load) {
-  popup->clear();
+  // The action being triggered may be one of these (an edit saved from its
+  // item rebuilds the menu): the old items go once their signals are done.
+  for (QAction* old : popup->actions()) {
+    popup->removeAction(old);
+    old->setParent(nullptr);
+    old->deleteLater();
+  }
   if (names.empty()) {
     popup->addAction("Нет")->setEnabled(false);
     return;

@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTableWidget>
@@ -259,12 +260,18 @@ TEST_F(PresetDialogs, EditingShowsTheCurrentValuesBeforeTheUserSeesThem) {
     title = editor->windowTitle();
     name = editor->findChild<QLineEdit*>("1190")->text();
     value = table(editor)->item(0, 1)->text();
-    click(editor, 2);
+    click(editor, 1);
   });
-  presetAction(Cmd::kEditPresetFirst)->trigger();
+  QPointer<QAction> item = presetAction(Cmd::kEditPresetFirst);
+  item->trigger();
   EXPECT_EQ(title, "Изменение набора");
   EXPECT_EQ(name, "p");
   EXPECT_TRUE(value.startsWith("3 ")) << value.toStdString();
+  // Saved over the file without a question, from the menu item the rebuild
+  // replaces.
+  EXPECT_EQ(presets.ReadPreset("p"), std::vector<std::string>{gainLine(3)});
+  ASSERT_TRUE(waitFor([&] { return item.isNull(); })) << "the menu is rebuilt";
+  EXPECT_EQ(items("Изменить набор"), (Texts{"p", "-", "Все..."}));
 }
 
 TEST_F(PresetDialogs, ADamagedFileOpensWithWhatItCouldReadAfterOneWarning) {
