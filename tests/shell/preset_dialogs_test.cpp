@@ -349,5 +349,24 @@ TEST_F(PresetDialogs, NamesThatLeaveTheFolderOrAreEmptyAreRefused) {
   EXPECT_FALSE(fs::exists(folder())) << "nothing written at all";
 }
 
+TEST_F(PresetDialogs, AFileErrorIsShownAndTheEditorStillClosesAndTellsTheFrame) {
+  std::ofstream(folder()) << "a file where the folder should be";
+  TestSetupPanel panel(graph);
+  CCameraOptionsSet editor(CCameraOptionsSet::kCreate, Sett::PresetFromPanel(panel.Bindings()), {}, presets,
+                           nullptr, frame.get());
+  editor.show();
+  QString said;
+  whenModal([&](QWidget* box) {
+    said = label(box);
+    press(box, "OK");
+  });
+  click(&editor, 1);
+  EXPECT_TRUE(said.startsWith("Не удалось записать файл набора")) << said.toStdString();
+  EXPECT_EQ(editor.result(), QDialog::Accepted);
+  fs::remove(folder());
+  write("later", {gainLine(1)});
+  ASSERT_TRUE(waitFor([&] { return items("Загрузить набор").value(0) == "later"; })) << "the menus are rebuilt";
+}
+
 }  // namespace
 }  // namespace kel::test
