@@ -28,8 +28,6 @@ class CCameraOptionsSet : public QDialog {
   CCameraOptionsSet(Mode mode, std::vector<Sett::c_cameraoption_item> items, const std::string& name,
                     Sett::PresetStore& store, PanelSource panel, QWidget* owner);
 
-  const std::vector<Sett::c_cameraoption_item>& Items() const { return items_; }
-
  private:
   void fill();
   void onUpdate();

@@ -41,7 +41,6 @@ CDlgPropsetList::CDlgPropsetList(Mode mode, Sett::PresetStore& store, QWidget* o
   close->setObjectName(QString::number(kCancelId));
   connect(action_, &QPushButton::clicked, this, &CDlgPropsetList::onAction);
   connect(close, &QPushButton::clicked, this, &QDialog::reject);
-  connect(list_, &QListWidget::itemDoubleClicked, this, &CDlgPropsetList::onAction);
 
   auto* buttons = new QVBoxLayout;
   buttons->addWidget(action_);

@@ -205,6 +205,18 @@ TEST_F(PresetDialogs, LoadingSendsTheNameToTheSetupPanelWhileTheGraphIsStopped) 
   ASSERT_EQ(panel->applied.size(), 1u);
   EXPECT_EQ(panel->applied[0], (std::pair<std::string, FILTER_STATE>{"A&B", State_Stopped}));
   EXPECT_EQ(graphState(graph.Graph()), State_Running);
+
+  // "Все...": the list in load mode, the chosen one loaded.
+  write("older", {gainLine(1)}, 10);
+  whenModal([&](QWidget* list) {
+    auto* names = list->findChild<QListWidget*>("1155");
+    EXPECT_EQ(list->findChild<QPushButton*>("1")->text(), "Загрузить");
+    names->setCurrentRow(1);
+    click(list, 1);
+  });
+  presetAction(Cmd::kLoadPresetAll)->trigger();
+  ASSERT_EQ(panel->applied.size(), 2u);
+  EXPECT_EQ(panel->applied[1].first, "older");
 }
 
 TEST_F(PresetDialogs, DeleteModeSelectsTheNeighbourAndStaysOpen) {
@@ -244,8 +256,6 @@ TEST_F(PresetDialogs, DeleteModeSelectsTheNeighbourAndStaysOpen) {
   click(&list, 1);
   EXPECT_TRUE(list.isVisible()) << "nothing selected, nothing done";
 
-  EXPECT_EQ(CDlgPropsetList(CDlgPropsetList::kLoad, presets, frame.get()).findChild<QPushButton*>("1")->text(),
-            "Загрузить");
   EXPECT_EQ(CDlgPropsetList(CDlgPropsetList::kEdit, presets, frame.get()).findChild<QPushButton*>("1")->text(),
             "Редактирвать");
 }
