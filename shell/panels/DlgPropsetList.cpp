@@ -4,6 +4,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "shell/app/LogStore.h"
 #include "shell/settings/PresetStore.h"
