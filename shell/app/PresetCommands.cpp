@@ -85,6 +85,8 @@ void CPresetCommands::Load(const std::string& name) {
   if (!context_.graph.Stop()) LogError(".\\PresetCommands", __LINE__, context_.graph.GetLastErrorText());
   plat::sendMessage(panel->hwnd(), WM_APPLY_PRESET, 0, reinterpret_cast<LPARAM>(name.c_str()));
   if (!context_.graph.Restart()) LogError(".\\PresetCommands", __LINE__, context_.graph.GetLastErrorText());
+  // Applying touched the file: the menus show it first from now on.
+  Rebuild();
 }
 
 void CPresetCommands::Edit(const std::string& name) {

@@ -43,10 +43,10 @@ using Scalar = Sett::SettingBinding<Sett::ScalarValue>;
 
 // The set-up panel's part the preset commands use: a few settings bound to
 // the camera, and the WM_APPLY_PRESET it is sent, with the graph's state
-// at that moment.
+// at that moment; it applies the preset as the real panel does.
 class TestSetupPanel : public QWidget, public ISetupPanel {
  public:
-  explicit TestSetupPanel(CGraph& graph) : graph_(graph) {
+  explicit TestSetupPanel(CGraph& graph, Sett::PresetStore* presets = nullptr) : graph_(graph), presets_(presets) {
     period_.Initialise("");
     gain_.Initialise("");
     window_.Initialise("");
@@ -66,13 +66,19 @@ class TestSetupPanel : public QWidget, public ISetupPanel {
   bool event(QEvent* e) override {
     WinMessageEvent* m = AsWinMessage(e);
     if (!m) return QWidget::event(e);
-    if (m->message == WM_APPLY_PRESET)
-      applied.emplace_back(reinterpret_cast<const char*>(m->lParam), graphState(graph_.Graph()));
+    if (m->message != WM_APPLY_PRESET) return true;
+    const std::string name = reinterpret_cast<const char*>(m->lParam);
+    applied.emplace_back(name, graphState(graph_.Graph()));
+    if (presets_)
+      Sett::ApplyPresetRecords(*presets_, name, [this](const std::string& line, std::int32_t index) {
+        gain_.ApplyRecord(line, index);
+      });
     return true;
   }
 
  private:
   CGraph& graph_;
+  Sett::PresetStore* presets_;
   WindowBinding binding_{this};
   Scalar period_{kPeriod, 0, "", Sett::Detached};
   Scalar gain_{kGain, 0, "", Sett::Detached};
@@ -99,7 +105,7 @@ class PresetDialogs : public ::testing::Test {
     fs::current_path(startDir);
   }
   TestSetupPanel* installPanel() {
-    auto* panel = new TestSetupPanel(graph);
+    auto* panel = new TestSetupPanel(graph, &presets);
     delete frame->findChild<QSplitter*>("CVerSplitter")->replaceWidget(1, panel);
     return panel;
   }
@@ -208,6 +214,7 @@ TEST_F(PresetDialogs, LoadingSendsTheNameToTheSetupPanelWhileTheGraphIsStopped) 
   presetAction(Cmd::kLoadPresetAll)->trigger();
   ASSERT_EQ(panel->applied.size(), 2u);
   EXPECT_EQ(panel->applied[1].first, "older");
+  EXPECT_EQ(items("Загрузить набор").value(0), "older") << "a loaded preset comes first";
 }
 
 TEST_F(PresetDialogs, DeleteModeSelectsTheNeighbourAndStaysOpen) {
