@@ -20,6 +20,7 @@
 #include "shell/app/LogViewWnd.h"
 #include "shell/app/MessageBoxes.h"
 #include "shell/app/PanelPlaceholder.h"
+#include "shell/app/PresetCommands.h"
 #include "shell/app/Splitters.h"
 #include "shell/app/VideoWindow.h"
 #include "shell/app/commands.h"
@@ -66,6 +67,8 @@ CMainFrame::CMainFrame(CGraph& graph, std::filesystem::path ini) : graph_(graph)
   temperatureTimer_.setInterval(Timer::kTemperatureMs);
   connect(&temperatureTimer_, &QTimer::timeout, this, [this] { onTemperature(); });
 
+  presets_ = std::make_unique<CPresetCommands>(
+      CPresetCommands::Context{this, ui_.loadPreset, ui_.editPreset, graph_, [this] { return SetupPanel(); }});
   connectCommands();
   onModeSetup();
 
@@ -118,6 +121,8 @@ void CMainFrame::connectCommands() {
   on(Cmd::kTextOnButtons, &CMainFrame::onTextOnButtons);
   on(Cmd::kAbout, &CMainFrame::onAbout);
   connect(Command(Cmd::kExit), &QAction::triggered, this, &QWidget::close);
+  connect(Command(Cmd::kNewPreset), &QAction::triggered, this, [this] { presets_->New(); });
+  connect(Command(Cmd::kDeletePreset), &QAction::triggered, this, [this] { presets_->Delete(); });
   connect(Command(Cmd::kToolbar), &QAction::triggered, this, [this](bool on) {
     ui_.toolbar->setVisible(on);
     UpdateCommandUI();
@@ -207,14 +212,7 @@ void CMainFrame::onTemperature() {
     ui_.temperature->setText(QString::fromStdString(*text));
 }
 
-void CMainFrame::buildPresetMenu() {
-  // The preset files are listed here once they exist; until then each
-  // popup holds the one greyed "Нет".
-  for (QMenu* popup : {ui_.loadPreset, ui_.editPreset}) {
-    popup->clear();
-    popup->addAction("Нет")->setEnabled(false);
-  }
-}
+void CMainFrame::buildPresetMenu() { presets_->Rebuild(); }
 
 void CMainFrame::showEvent(QShowEvent* e) {
   QMainWindow::showEvent(e);

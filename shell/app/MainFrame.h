@@ -19,6 +19,7 @@ class CLogView;
 class CHorSplitter;
 class CVerSplitter;
 class CModeView;
+class CPresetCommands;
 class ISetupPanel;
 
 class CMainFrame : public QMainWindow {
@@ -43,6 +44,7 @@ class CMainFrame : public QMainWindow {
   QWidget* SettingsColumn() const;
   // The set-up settings panel while set-up mode shows it, else null.
   ISetupPanel* SetupPanel() const;
+  CPresetCommands& Presets() const { return *presets_; }
 
   // Brings the commands' enabled and ticked states up to date, as before a
   // menu opens.
@@ -99,6 +101,7 @@ class CMainFrame : public QMainWindow {
   QWidget* panel_ = nullptr;
   CModeView* panelView_ = nullptr;
   MainFrameUi ui_{this};
+  std::unique_ptr<CPresetCommands> presets_;
   QTimer shutterTimer_{this};
   QTimer temperatureTimer_{this};
 };

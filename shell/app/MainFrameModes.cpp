@@ -17,12 +17,11 @@
 #include "shell/panels/PlayerView.h"
 #include "shell/panels/RecoderView.h"
 #include "shell/settings/SettingsHost.h"
+#include "shell/settings_ui/SaveParamsView.h"
 #include "shell/settings_ui/StockSettings.h"
 
 namespace {
 constexpr LONG kShutterVoltageOption = 0x400022;
-// Heights of the mode panels' dialog templates, in dialog units.
-constexpr int kSaveHeightDlu = 130;
 }  // namespace
 
 bool CMainFrame::askAnotherScene() {
@@ -150,7 +149,10 @@ void CMainFrame::onModeSave() {
   shutterTimer_.stop();
   mode_ = Mode::kSave;
   replaceColumns([this] { return CSaveFilmCamView::Create(camContext()); },
-                 [this] { return playerColumn("CSaveParamsView", kSaveHeightDlu, "CSaveSettingView"); });
+                 [this] {
+                   auto* save = new CSaveParamsView({graph_, ini_});
+                   return playerColumn(save, save->FittingHeight(), "CSaveSettingView");
+                 });
 }
 
 void CMainFrame::onLoadBackground() {

@@ -22,10 +22,10 @@ CContrastPropertyDialog::~CContrastPropertyDialog() = default;
 
 bool CContrastPropertyDialog::OnInitDialog() {
   const DluPlacer at(GroupBox());
-  auto* blackLabel = at(new QLabel("&Уровень черного"), 0, 10, 13, 66, 8);
-  black_ = at(new QSlider(Qt::Horizontal), kBlack, 78, 10, 104, 14);
-  auto* whiteLabel = at(new QLabel("&Уровень белого"), 0, 10, 29, 66, 8);
-  white_ = at(new QSlider(Qt::Horizontal), kWhite, 78, 26, 104, 14);
+  auto* blackLabel = at(new QLabel("&Уровень черного"), 0, 8, 13, 76, 8);
+  black_ = at(new QSlider(Qt::Horizontal), kBlack, 86, 10, 96, 14);
+  auto* whiteLabel = at(new QLabel("&Уровень белого"), 0, 8, 29, 76, 8);
+  white_ = at(new QSlider(Qt::Horizontal), kWhite, 86, 26, 96, 14);
   blackLabel->setBuddy(black_);
   whiteLabel->setBuddy(white_);
   for (QSlider* slider : {black_, white_}) slider->setRange(0, kLevelMax);

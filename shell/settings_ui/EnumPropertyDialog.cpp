@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "platform/com/name_table.h"
-#include "platform/win/messages.h"
 #include "shell/graph/Graph.h"
 #include "shell/settings/SettingsHost.h"
 
@@ -15,15 +14,11 @@ constexpr int kComboId = 1013;
 
 CEnumPropertyDialog::CEnumPropertyDialog(std::int32_t optionId, std::int32_t index, std::string caption,
                                          std::string_view record, std::int32_t applyMode)
-    : CPropertyDialog(192, 32), binding_(optionId, index, std::move(caption), applyMode) {
+    : COptionPropertyDialog(192, 32, optionId, index, std::move(caption), applyMode) {
   supported_ = binding_.Initialise(record);
 }
 
 CEnumPropertyDialog::~CEnumPropertyDialog() = default;
-
-bool CEnumPropertyDialog::Format(std::string& out) {
-  return supported_ && binding_.value.Format(binding_.optionId, out);
-}
 
 void CEnumPropertyDialog::ApplyRecord(std::string_view record) {
   if (!supported_) return;
@@ -61,7 +56,7 @@ bool CEnumPropertyDialog::loadItems() {
 
 void CEnumPropertyDialog::RefreshControls() {
   if (!supported_) return;
-  if (binding_.mode == Sett::ApplyImmediately) binding_.value.ReadFromInterface();
+  if (immediate()) binding_.value.ReadFromInterface();
   Sett::Enum::Value current;
   binding_.value.Value(current);
   const auto at = std::find(itemIds_.begin(), itemIds_.end(), current.value);
@@ -71,7 +66,7 @@ void CEnumPropertyDialog::RefreshControls() {
 void CEnumPropertyDialog::onSelected(int position) {
   const bool valid = position >= 0 && position < static_cast<int>(itemIds_.size());
   binding_.value.SetValue({valid ? itemIds_[static_cast<std::size_t>(position)] : 0});
-  if (binding_.mode != Sett::ApplyImmediately) return;
+  if (!immediate()) return;
   // A refusal is in the log; showing the camera's value again keeps the
   // combo from claiming an item the camera did not take.
   if (!binding_.value.WriteToInterface()) RefreshControls();
@@ -79,6 +74,5 @@ void CEnumPropertyDialog::onSelected(int position) {
 }
 
 void CEnumPropertyDialog::Notify() {
-  if (binding_.mode == Sett::ApplyImmediately)
-    PostToBlock(WM_SETTING_CHANGED, 0, reinterpret_cast<LPARAM>(hwnd()));
+  if (immediate()) PostSettingChanged();
 }

@@ -7,12 +7,11 @@
 #include <vector>
 
 #include "shell/settings/Setting.h"
-#include "shell/settings/SettingBinding.h"
-#include "shell/settings_ui/PropertyDialog.h"
+#include "shell/settings_ui/OptionPropertyDialog.h"
 
 class QComboBox;
 
-class CEnumPropertyDialog : public CPropertyDialog {
+class CEnumPropertyDialog : public COptionPropertyDialog<Sett::EnumValue> {
   Q_OBJECT
  public:
   static constexpr int kTemplateId = 133;
@@ -21,11 +20,6 @@ class CEnumPropertyDialog : public CPropertyDialog {
                       std::int32_t applyMode);
   ~CEnumPropertyDialog() override;
 
-  Sett::SettingBinding<Sett::EnumValue>& Binding() { return binding_; }
-  std::int32_t OptionId() const { return binding_.optionId; }
-  std::int32_t Index() const { return binding_.index; }
-
-  bool Format(std::string& out) override;
   void ApplyRecord(std::string_view record) override;
   void Notify() override;
   void RefreshControls() override;
@@ -37,7 +31,6 @@ class CEnumPropertyDialog : public CPropertyDialog {
   bool loadItems();
   void onSelected(int position);
 
-  Sett::SettingBinding<Sett::EnumValue> binding_;
   std::vector<std::int32_t> itemIds_;
   QComboBox* combo_ = nullptr;
 };

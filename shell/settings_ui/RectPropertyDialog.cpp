@@ -22,19 +22,21 @@ struct FieldControls {
   int edit;
   int spin;
   const char* label;
-  int x;  // dialog units
+  int x;  // the label's, in dialog units; the edit follows it
   int y;
+  int labelWidth;
 };
 // In the order of the window's numbers: x, y, width, height.
-constexpr FieldControls kFields[] = {
-    {1005, 1012, "x", 8, 12}, {1007, 1014, "y", 8, 27}, {1006, 1015, "Ширина", 96, 12}, {1008, 1016, "Высота", 96, 27}};
+constexpr FieldControls kFields[] = {{1005, 1012, "x", 8, 12, 12},
+                                     {1007, 1014, "y", 8, 27, 12},
+                                     {1006, 1015, "Ширина", 90, 12, 36},
+                                     {1008, 1016, "Высота", 90, 27, 36}};
 
 }  // namespace
 
 CRectPropertyDialog::CRectPropertyDialog(std::int32_t optionId, std::int32_t index, std::string caption,
                                          std::string_view record, std::int32_t applyMode)
-    : CPropertyDialog(192, 58),
-      binding_(optionId, index, std::move(caption), applyMode),
+    : COptionPropertyDialog(192, 58, optionId, index, std::move(caption), applyMode),
       decimation_(kDecimationOption, 0, std::string(), Sett::ApplyImmediately) {
   const bool window = binding_.Initialise(record);
   const bool decimation = decimation_.Initialise({});
@@ -42,10 +44,6 @@ CRectPropertyDialog::CRectPropertyDialog(std::int32_t optionId, std::int32_t ind
 }
 
 CRectPropertyDialog::~CRectPropertyDialog() = default;
-
-bool CRectPropertyDialog::Format(std::string& out) {
-  return supported_ && binding_.value.Format(binding_.optionId, out);
-}
 
 void CRectPropertyDialog::ApplyRecord(std::string_view record) {
   if (supported_ && binding_.ApplyRecord(record)) RefreshControls();
@@ -107,7 +105,7 @@ void CRectPropertyDialog::apply() {
 
 void CRectPropertyDialog::Notify() {
   if (!immediate()) return;
-  PostToBlock(WM_SETTING_CHANGED, 0, reinterpret_cast<LPARAM>(hwnd()));
+  PostSettingChanged();
   restartAndTell();
 }
 
@@ -133,13 +131,14 @@ void CRectPropertyDialog::buildControls() {
   for (std::size_t i = 0; i < std::size(kFields); ++i) {
     const FieldControls& f = kFields[i];
     auto* label = new QLabel(QString::fromUtf8(f.label), group);
-    label->setGeometry(DluX(f.x) - left, DluY(f.y), DluX(30), DluY(12));
+    label->setGeometry(DluX(f.x) - left, DluY(f.y), DluX(f.labelWidth), DluY(12));
+    const int editX = f.x + f.labelWidth;
     edits_[i] = new QLineEdit(group);
     edits_[i]->setObjectName(QString::number(f.edit));
-    edits_[i]->setGeometry(DluX(f.x + 32) - left, DluY(f.y), DluX(40), DluY(12));
+    edits_[i]->setGeometry(DluX(editX) - left, DluY(f.y), DluX(44), DluY(12));
     spins_[i] = new CUpDownControl(edits_[i], group);
     spins_[i]->setObjectName(QString::number(f.spin));
-    spins_[i]->setGeometry(DluX(f.x + 72) - left, DluY(f.y), DluX(10), DluY(12));
+    spins_[i]->setGeometry(DluX(editX + 44) - left, DluY(f.y), DluX(10), DluY(12));
     connect(edits_[i], &QLineEdit::textEdited, this, [this] { apply_->setEnabled(true); });
     connect(edits_[i], &QLineEdit::returnPressed, this, [this] { apply(); });
     spins_[i]->SetStepHandler([this](int) { apply_->setEnabled(true); });

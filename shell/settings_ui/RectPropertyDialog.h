@@ -8,15 +8,14 @@
 #include <string_view>
 
 #include "shell/settings/Setting.h"
-#include "shell/settings/SettingBinding.h"
-#include "shell/settings_ui/PropertyDialog.h"
+#include "shell/settings_ui/OptionPropertyDialog.h"
 
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
 class CUpDownControl;
 
-class CRectPropertyDialog : public CPropertyDialog {
+class CRectPropertyDialog : public COptionPropertyDialog<Sett::RectValue> {
   Q_OBJECT
  public:
   static constexpr int kTemplateId = 132;
@@ -26,12 +25,6 @@ class CRectPropertyDialog : public CPropertyDialog {
                       std::int32_t applyMode);
   ~CRectPropertyDialog() override;
 
-  // The input window's binding (the decimation's is the dialog's own).
-  Sett::SettingBinding<Sett::RectValue>& Binding() { return binding_; }
-  std::int32_t OptionId() const { return binding_.optionId; }
-  std::int32_t Index() const { return binding_.index; }
-
-  bool Format(std::string& out) override;
   void ApplyRecord(std::string_view record) override;
   void Notify() override;
   void RefreshControls() override;
@@ -46,9 +39,8 @@ class CRectPropertyDialog : public CPropertyDialog {
   void buildControls();
   void apply();
   void restartAndTell();
-  bool immediate() const { return binding_.mode == Sett::ApplyImmediately; }
 
-  Sett::SettingBinding<Sett::RectValue> binding_;
+  // Binding() is the window's; the decimation is the dialog's own.
   Sett::SettingBinding<Sett::ScalarValue> decimation_;
   std::int32_t decimationFactor_ = 1;
   std::array<QLineEdit*, 4> edits_{};

@@ -1,6 +1,7 @@
 #include "shell/settings_ui/SaveFilmParamsPropertyDialog.h"
 
 #include <QRadioButton>
+#include <iterator>
 
 #include "shell/app/LogStore.h"
 #include "shell/settings_ui/DialogCamera.h"

@@ -38,16 +38,12 @@ constexpr std::int32_t kFramesPerSecond = 31;
 
 CScalarPropertyDialog::CScalarPropertyDialog(std::int32_t optionId, std::int32_t index, std::string caption,
                                              std::string_view record, std::int32_t applyMode)
-    : CPropertyDialog(192, 49), binding_(optionId, index, std::move(caption), applyMode) {
+    : COptionPropertyDialog(192, 49, optionId, index, std::move(caption), applyMode) {
   supported_ = binding_.Initialise(record);
   if (optionId == kImageIntensifierOption) SettingsUi::State().imageIntensifierPresent = supported_;
 }
 
 CScalarPropertyDialog::~CScalarPropertyDialog() = default;
-
-bool CScalarPropertyDialog::Format(std::string& out) {
-  return supported_ && binding_.value.Format(binding_.optionId, out);
-}
 
 void CScalarPropertyDialog::ApplyRecord(std::string_view record) {
   if (!supported_) return;
@@ -157,7 +153,12 @@ void CScalarPropertyDialog::onSliderAction(int action) {
   }
   if (step == 0) return;
   if (!immediate()) {
-    const std::int32_t v = linear_ ? position : SliderScale::QuadraticValue(position);
+    // Kept within the range the spin holds: the quadratic scale's ends
+    // fall beside the option's own.
+    const std::int32_t v = position == slider_->maximum()
+                               ? spin_->maximum()
+                               : std::clamp(linear_ ? position : SliderScale::QuadraticValue(position),
+                                            spin_->minimum(), spin_->maximum());
     binding_.value.SetValue({v, selectedUnit()});
     spin_->SetPosition(v);
     lastSliderPosition_ = position;
@@ -199,7 +200,7 @@ void CScalarPropertyDialog::onEditEnter() {
 
 void CScalarPropertyDialog::Notify() {
   if (!immediate()) return;
-  PostToBlock(WM_SETTING_CHANGED, 0, reinterpret_cast<LPARAM>(hwnd()));
+  PostSettingChanged();
   if (binding_.optionId != kPeriodOption && binding_.optionId != kDecimationOption) return;
   if (!SettingsUi::State().imageIntensifierPresent) PostToBlock(WM_OPTION_LIMITS_CHANGED, kExposureOption, 0);
   PostToBlock(WM_OPTION_LIMITS_CHANGED, kWindowOption, 0);

@@ -8,8 +8,7 @@
 #include <vector>
 
 #include "shell/settings/Setting.h"
-#include "shell/settings/SettingBinding.h"
-#include "shell/settings_ui/PropertyDialog.h"
+#include "shell/settings_ui/OptionPropertyDialog.h"
 
 class QComboBox;
 class QLabel;
@@ -17,7 +16,7 @@ class QLineEdit;
 class QSlider;
 class CUpDownControl;
 
-class CScalarPropertyDialog : public CPropertyDialog {
+class CScalarPropertyDialog : public COptionPropertyDialog<Sett::ScalarValue> {
   Q_OBJECT
  public:
   static constexpr int kTemplateId = 131;
@@ -26,11 +25,6 @@ class CScalarPropertyDialog : public CPropertyDialog {
                         std::int32_t applyMode);
   ~CScalarPropertyDialog() override;
 
-  Sett::SettingBinding<Sett::ScalarValue>& Binding() { return binding_; }
-  std::int32_t OptionId() const { return binding_.optionId; }
-  std::int32_t Index() const { return binding_.index; }
-
-  bool Format(std::string& out) override;
   void ApplyRecord(std::string_view record) override;
   void Notify() override;
   void RefreshControls() override;
@@ -49,9 +43,6 @@ class CScalarPropertyDialog : public CPropertyDialog {
   void onSliderAction(int action);
   void onSpinStep(int change);
   void onEditEnter();
-  bool immediate() const { return binding_.mode == Sett::ApplyImmediately; }
-
-  Sett::SettingBinding<Sett::ScalarValue> binding_;
   std::vector<std::int32_t> unitIds_;
   bool linear_ = true;
   int lastSliderPosition_ = 0;

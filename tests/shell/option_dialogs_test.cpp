@@ -7,6 +7,7 @@
 #include <QAbstractSlider>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
@@ -15,6 +16,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/graph/renderer_frames.h"
 #include "platform/win/messages.h"
 #include "shell/app/WindowBinding.h"
 #include "shell/settings_ui/EnumPropertyDialog.h"
@@ -158,6 +160,17 @@ TEST_F(OptionDialogs, TheThumbAtTheRightEndSetsTheExactMaximum) {
   slider->setSliderDown(false);
   EXPECT_EQ(rig.cameraScalar(kExposure, 0, kUnitNs), max);
   EXPECT_EQ(control<QLineEdit>(exposure, 1001)->text(), QString::number(max));
+
+  // Kept for release, the right end is the maximum too.
+  rig.setCameraScalar(kExposure, 0, 1000, kUnitNs);
+  {
+    CScalarPropertyDialog later(kExposure, 0, "Экспозиция", "", Sett::ApplyOnRelease);
+    ASSERT_TRUE(later.Create(block.get()));
+    selectUnit(&later, "нс");
+    control<QSlider>(&later, 1011)->triggerAction(QAbstractSlider::SliderToMaximum);
+    EXPECT_EQ(rig.cameraScalar(kExposure, 0, kUnitNs), 1000) << "nothing is written before release";
+  }
+  EXPECT_EQ(rig.cameraScalar(kExposure, 0, kUnitNs), max);
 }
 
 TEST_F(OptionDialogs, OnlyOptionsWithUnitsShowTheUnitList) {
@@ -169,6 +182,45 @@ TEST_F(OptionDialogs, OnlyOptionsWithUnitsShowTheUnitList) {
   EXPECT_EQ(units->count(), 4) << "ns, us, ms and frames per second; never the plain number";
   EXPECT_EQ(units->currentText(), "кадр/с") << "the period opens as a rate";
   EXPECT_EQ(control<QLineEdit>(period, 1001)->text(), QString::number(rig.cameraScalar(kPeriod, 0, kUnitFps)));
+}
+
+TEST_F(OptionDialogs, TypingCountsOnlyWithEnter) {
+  auto* gain = block->add<CScalarPropertyDialog>(kGain, 0, "Усиление", "", Sett::ApplyImmediately);
+  auto* black = block->add<CScalarPropertyDialog>(kBlack, 0, "Уровень черного", "", Sett::ApplyImmediately);
+  block->show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(block.get()));
+  const std::int32_t before = rig.cameraScalar(kGain, 0, 0);
+  auto* edit = control<QLineEdit>(gain, 1001);
+  edit->setFocus();
+  QTest::keyClicks(edit, "9");
+  control<QLineEdit>(black, 1001)->setFocus();
+  EXPECT_EQ(edit->text(), QString::number(before)) << "leaving the edit discards the typed text";
+  EXPECT_EQ(rig.cameraScalar(kGain, 0, 0), before);
+
+  enter(gain, 1001, "9");
+  EXPECT_EQ(rig.cameraScalar(kGain, 0, 0), 9);
+  EXPECT_EQ(control<QSlider>(gain, 1011)->value(), 9);
+}
+
+TEST_F(OptionDialogs, AValueKeptForReleaseInAnUnlistedUnitIsNotReadOver) {
+  // The frame count's list has frames only; the store holds the plain number.
+  rig.store.scalars.push_back({kFrames, 37, 0, {}});
+  ASSERT_NE(rig.cameraScalar(kFrames, 0, 0), 37);
+  {
+    CScalarPropertyDialog frames(kFrames, 0, "Вводить кадров", "", Sett::ApplyOnRelease);
+    ASSERT_TRUE(frames.Create(block.get()));
+    EXPECT_EQ(control<QLineEdit>(&frames, 1001)->text(), "37");
+  }
+  EXPECT_EQ(rig.cameraScalar(kFrames, 0, 0), 37);
+}
+
+TEST_F(OptionDialogs, AnOptionTheCameraLacksIsMarkedAndNoImageIntensifierAssumed) {
+  SettingsUi::State().imageIntensifierPresent = true;
+  auto* voltage = block->add<CScalarPropertyDialog>(kVoltage, 0, "Напряжение", "", Sett::ApplyImmediately);
+  EXPECT_FALSE(SettingsUi::State().imageIntensifierPresent);
+  EXPECT_EQ(control<QGroupBox>(voltage, 1010)->title(), "Напряжение / не поддерживается /");
+  EXPECT_FALSE(control<QLineEdit>(voltage, 1001)->isEnabled());
+  EXPECT_FALSE(control<QSlider>(voltage, 1011)->isEnabled());
 }
 
 class PeriodCascade : public OptionDialogs {
@@ -224,6 +276,42 @@ TEST_F(OptionDialogs, CentringPutsTheWindowInTheMiddleOfTheSensor) {
   EXPECT_EQ(control<QLineEdit>(dialog, 1007)->text(), "256");
   EXPECT_FALSE(apply->isEnabled());
   EXPECT_TRUE(waitFor([&] { return mainFrame.got(WM_WINDOW_CHANGED); }));
+}
+
+// The mean of a frame's bytes: brighter pictures have larger means.
+double meanLevel(const plat::VideoFrame& frame) {
+  double sum = 0;
+  for (BYTE b : frame.bytes) sum += b;
+  return frame.bytes.empty() ? 0 : sum / static_cast<double>(frame.bytes.size());
+}
+
+class Streaming : public OptionDialogs {
+ protected:
+  Streaming() : OptionDialogs({{"KELLIB3_SIZE", "640x480"}}) {}
+};
+
+TEST_F(Streaming, TheLivePictureFollowsADraggedSlider) {
+  rig.setCameraScalar(kExposure, 0, 50, kUnitUs);
+  rig.setCameraScalar(kGain, 0, 1, 0);
+  ASSERT_TRUE(rig.graph.BuildSetupGraph()) << rig.graph.GetLastErrorText();
+  plat::VideoFrame frame;
+  ASSERT_TRUE(waitFor([&] { return plat::readNewestFrame(rig.graph.Renderer(), frame); }));
+  const double dim = meanLevel(frame);
+
+  auto* gain = block->add<CScalarPropertyDialog>(kGain, 0, "Усиление", "", Sett::ApplyImmediately);
+  auto* slider = control<QSlider>(gain, 1011);
+  slider->setSliderDown(true);
+  for (int position = 2; position <= 8; ++position) {
+    slider->setSliderPosition(position);
+    EXPECT_EQ(rig.cameraScalar(kGain, 0, 0), position) << "each move of the drag reaches the camera";
+  }
+  const std::uint64_t seen = frame.counter;
+  EXPECT_TRUE(waitFor([&] {
+    plat::readNewestFrame(rig.graph.Renderer(), frame);
+    return frame.counter > seen && meanLevel(frame) > 1.3 * dim;
+  })) << "still dragging, the picture is brighter: " << dim << " -> " << meanLevel(frame);
+  slider->setSliderDown(false);
+  EXPECT_TRUE(rig.log().empty()) << rig.log().front();
 }
 
 class RefusedValue : public OptionDialogs {
