@@ -14,14 +14,13 @@
 #include "shell/graph/Graph.h"
 #include "shell/panels/DialogWndPlayer.h"
 #include "shell/settings/SettingsHost.h"
+#include "tests/shell/panel_settings.h"
 #include "tests/shell/qt_helpers.h"
 #include "tests/shell/shell_host.h"
 
 namespace kel::test {
 namespace {
 
-constexpr LONG kStopEventOption = 0x400005;
-constexpr LONG kFramesToInputOption = 0x400007;
 constexpr LONG kFramePositionOption = 0x400020;
 constexpr LONG kStopAfterFrames = 37;
 constexpr int kFilmFrames = 1000;
@@ -35,11 +34,7 @@ class PlayerCycle : public ::testing::Test {
     frame = std::make_unique<CMainFrame>(graph, host.dir().path() / "WinKelOrvoShell.ini");
     frame->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
-    ComPtr<IEnumProperty> stopEvent;
-    ASSERT_TRUE(graph.GetEnumProperty(kStopEventOption, stopEvent.put()));
-    ASSERT_EQ(stopEvent->SetValue(kStopAfterFrames), S_OK);
-    store.enums.push_back({kStopEventOption, kStopAfterFrames});
-    store.scalars.push_back({kFramesToInputOption, kFilmFrames, 0, {}});
+    leaveInputSettings(*frame, kStopAfterFrames, kFilmFrames);
     frame->Command(Cmd::kModeInput)->trigger();
     ASSERT_TRUE(waitFor([&] { return frame->ModeCode() == Mode::kPreview; }, 60000));
     ComPtr<IScalarProperty> position;

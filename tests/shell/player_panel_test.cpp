@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
 #include <QTimer>
@@ -14,7 +13,7 @@
 #include "shell/graph/Graph.h"
 #include "shell/panels/DialogWndPlayer.h"
 #include "shell/settings/SettingsHost.h"
-#include "tests/shell/input_settings.h"
+#include "tests/shell/panel_settings.h"
 #include "tests/shell/qt_helpers.h"
 #include "tests/shell/shell_host.h"
 
@@ -170,15 +169,7 @@ TEST_F(PlayerPanel, PlayingGoesOnPastTheEndOfTheFilmInEitherDirection) {
 }
 
 TEST_F(PlayerPanel, OpensAtTheMarkedFirstFrameWhenTheFilmIsMarked) {
-  // The fragment as the operator types it into the preview settings; the
-  // panel marks the film when the mode switch takes it down.
-  for (const auto& [id, number] : {std::pair{"1129", first + 30}, std::pair{"1130", last - 10}}) {
-    auto* edit = frame->findChild<QLineEdit*>(id);
-    ASSERT_NE(edit, nullptr) << id;
-    edit->selectAll();
-    QTest::keyClicks(edit, QString::number(number));
-    QTest::keyClick(edit, Qt::Key_Return);
-  }
+  leaveFragment(*frame, first + 30, last - 10);
   frame->Command(Cmd::kModeSave)->trigger();
   frame->Command(Cmd::kModePreview)->trigger();
   ASSERT_NE(panel(), nullptr);

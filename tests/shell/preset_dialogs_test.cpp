@@ -188,6 +188,8 @@ TEST_F(PresetDialogs, SixPresetsShowTheFiveNewestThenAll) {
 TEST_F(PresetDialogs, LoadingSendsTheNameToTheSetupPanelWhileTheGraphIsStopped) {
   write("A&B", {gainLine(1)});
   frame->Presets().Rebuild();
+  // Input mode shows no set-up panel.
+  frame->Command(Cmd::kModeInput)->trigger();
   QString said;
   whenModal([&](QWidget* box) {
     said = label(box);

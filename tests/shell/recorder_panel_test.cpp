@@ -17,7 +17,7 @@
 #include "shell/graph/Graph.h"
 #include "shell/panels/DialogWndRecoder.h"
 #include "shell/settings/SettingsHost.h"
-#include "tests/shell/input_settings.h"
+#include "tests/shell/panel_settings.h"
 #include "tests/shell/qt_helpers.h"
 #include "tests/shell/shell_host.h"
 

@@ -26,6 +26,7 @@
 #include "shell/settings_ui/SaveParamsDialog.h"
 #include "shell/settings_ui/SaveRunState.h"
 #include "tests/platform/avi/saved_film.h"
+#include "tests/shell/panel_settings.h"
 #include "tests/shell/qt_helpers.h"
 #include "tests/shell/shell_host.h"
 
@@ -33,7 +34,6 @@ namespace kel::test {
 namespace {
 
 constexpr LONG kStopEventOption = 0x400005;
-constexpr LONG kFramesToInputOption = 0x400007;
 constexpr LONG kFramePositionOption = 0x400020;
 constexpr LONG kFramePeriodOption = 0x400003;
 constexpr UINT kMicroseconds = 2;
@@ -97,9 +97,7 @@ class SavePanel : public ::testing::Test {
   // stops after the count and ends in preview.
   void recordFilm(int frames) {
     openFrame();
-    setStopEvent(kStopAfterFrames);
-    store.enums.push_back({kStopEventOption, kStopAfterFrames});
-    store.scalars.push_back({kFramesToInputOption, frames, 0, {}});
+    leaveInputSettings(*frame, kStopAfterFrames, frames);
     frame->Command(Cmd::kModeInput)->trigger();
     ASSERT_TRUE(waitFor([&] { return frame->ModeCode() == Mode::kPreview; }, kEndMs));
     ComPtr<IScalarProperty> position;
@@ -170,7 +168,7 @@ class SavePanel : public ::testing::Test {
 
 TEST_F(SavePanel, AMarkedFragmentIsSavedFrameForFrameAndTheBarIsFullExactlyAtTheEnd) {
   ASSERT_NO_FATAL_FAILURE(recordFilm(100));
-  marks.SetFilm(first + 20, first + 59);
+  leaveFragment(*frame, first + 20, first + 59);
   ASSERT_NO_FATAL_FAILURE(enterSave());
   EXPECT_FALSE(bar()->isVisibleTo(dialog()));
   EXPECT_FALSE(button(CSaveParamsDialog::kAbortCommand)->isEnabled());

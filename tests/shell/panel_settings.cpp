@@ -1,8 +1,12 @@
-#include "tests/shell/input_settings.h"
+#include "tests/shell/panel_settings.h"
 
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
+#include <QtTest/QtTest>
+
 #include "shell/app/MainFrame.h"
+#include "shell/settings_ui/FragmentPropertyDialog.h"
 #include "shell/settings_ui/StockSettings.h"
 
 namespace kel::test {
@@ -18,6 +22,18 @@ void leaveInputSettings(CMainFrame& frame, LONG stopEvent, LONG frames) {
   ASSERT_TRUE(event && count);
   event->value.SetValue({stopEvent});
   count->value.SetValue({frames, kFramesUnit});
+}
+
+void leaveFragment(CMainFrame& frame, LONG first, LONG last) {
+  // The last frame first: the first one always stays below it.
+  for (const auto& [id, number] : {std::pair{CFragmentPropertyDialog::kTo, last},
+                                   std::pair{CFragmentPropertyDialog::kFrom, first}}) {
+    auto* edit = frame.findChild<QLineEdit*>(QString::number(id));
+    ASSERT_NE(edit, nullptr) << id;
+    edit->selectAll();
+    QTest::keyClicks(edit, QString::number(number));
+    QTest::keyClick(edit, Qt::Key_Return);
+  }
 }
 
 }  // namespace kel::test
