@@ -11,6 +11,7 @@
 #include "platform/win/messages.h"
 #include "platform/win/window_table.h"
 #include "shell/app/MainFrame.h"
+#include "shell/app/PresetCommands.h"
 #include "shell/app/commands.h"
 #include "shell/graph/Graph.h"
 #include "shell/panels/DialogWndRecoder.h"
@@ -318,6 +319,31 @@ TEST_F(SetupPanelInFrame, SynchronisationSettingsReachTheRecordingAndComeBackToS
   EXPECT_EQ(stopEvent.value, 37);
   setup()->Registry().FindScalar(kFrames, 0)->value.Value(count);
   EXPECT_EQ(count.value, 700);
+}
+
+TEST_F(SetupPanelInFrame, APresetLoadedFromTheMenuReachesTheCameraThroughThePanel) {
+  TempDir dir;
+  Sett::PresetStore presets(dir.path() / "PRESETS" / "");
+  frame->Presets().SetStore(presets);
+  setup()->SetPresetStore(presets);
+  // The gain at 3 as its dialog leaves it, saved as a preset.
+  auto* binding = setup()->Registry().FindScalar(kGain, 0);
+  ASSERT_NE(binding, nullptr);
+  ASSERT_TRUE(binding->value.SetValue({3, 0}) && binding->value.WriteToInterface());
+  auto items = Sett::PresetFromPanel(setup()->Bindings());
+  ASSERT_TRUE(presets.SavePreset("p", Sett::PresetLines(items)));
+  ComPtr<IScalarProperty> gain;
+  ASSERT_TRUE(graph.GetScalarProperty(kGain, 0, gain.put()));
+  ASSERT_EQ(gain->SetValue(5, 0), S_OK);
+
+  frame->Presets().Rebuild();
+  auto* load = frame->findChild<QAction*>(QString::number(Cmd::kLoadPresetFirst));
+  ASSERT_NE(load, nullptr);
+  load->trigger();
+  LONG value = 0;
+  ASSERT_EQ(gain->GetValue(&value, 0), S_OK);
+  EXPECT_EQ(value, 3);
+  EXPECT_EQ(graphState(graph.Graph()), State_Running) << "the live picture is back";
 }
 
 }  // namespace
