@@ -41,6 +41,7 @@ bool takes(const CPropertyDialog& dialog, std::string_view record, std::int32_t 
   if (dynamic_cast<const CRectPropertyDialog*>(&dialog)) return separators == 5;
   return true;
 }
+
 // Whether the button shows its whole text in `font`.
 bool textFits(const QPushButton& button, const QFont& font) {
   QStyleOptionButton option;
