@@ -1,5 +1,6 @@
 #include "shell/settings_ui/SaveFilmParamsPropertyDialog.h"
 
+#include <QFrame>
 #include <QRadioButton>
 #include <iterator>
 
@@ -15,6 +16,8 @@ constexpr const char* kUnit = ".\\SaveFilmParamsPropertyDialog";
 // placement buttons, in dialog units.
 constexpr int kPlacementX[] = {14, 74, 134};
 constexpr int kPlacementY[] = {34, 78};
+const char* const kPlacementTips[] = {"Вверху слева", "Вверху по центру", "Вверху справа",
+                                      "Внизу слева",  "Внизу по центру",  "Внизу справа"};
 }  // namespace
 
 using SettingsUi::CameraCallOk;
@@ -33,9 +36,16 @@ bool CSaveFilmParamsPropertyDialog::OnInitDialog() {
   const DluPlacer at(GroupBox());
   overlay_ = at(new QCheckBox("Сохранить в AVI"), kOverlay, 10, 12, 100, 10);
   font_ = at(new QPushButton("&Шрифт..."), kFont, 120, 10, 60, 14);
+  // An outline of the picture between the two rows, so the buttons read as
+  // places on the frame rather than as unnamed choices.
+  auto* picture = at(new QFrame, 0, kPlacementX[0] + 4, kPlacementY[0] + 12, kPlacementX[2] - kPlacementX[0] + 4,
+                     kPlacementY[1] - kPlacementY[0] - 14);
+  picture->setFrameShape(QFrame::Box);
+  picture->setEnabled(false);
   placements_ = new QButtonGroup(this);
   for (int index = 0; index < static_cast<int>(std::size(kPlacements)); ++index) {
     auto* radio = at(new QRadioButton, kPlacements[index], kPlacementX[index % 3], kPlacementY[index / 3], 40, 10);
+    radio->setToolTip(kPlacementTips[index]);
     placements_->addButton(radio, index);
   }
   infoFile_ = at(new QCheckBox("Сохранить в файле"), kInfoFile, 10, 104, 120, 10);
