@@ -6,6 +6,8 @@
 #include <QtTest/QtTest>
 
 #include "shell/app/MainFrame.h"
+#include "shell/app/commands.h"
+#include "shell/graph/Graph.h"
 #include "shell/settings_ui/FragmentPropertyDialog.h"
 #include "shell/settings_ui/StockSettings.h"
 
@@ -22,6 +24,19 @@ void leaveInputSettings(CMainFrame& frame, LONG stopEvent, LONG frames) {
   ASSERT_TRUE(event && count);
   event->value.SetValue({stopEvent});
   count->value.SetValue({frames, kFramesUnit});
+}
+
+void recordFilm(CMainFrame& frame, CGraph& graph, LONG frames, LONG& first, LONG& last, int waitMs) {
+  constexpr LONG kStopAfterFrames = 37;
+  constexpr LONG kFramePositionOption = 0x400020;
+  leaveInputSettings(frame, kStopAfterFrames, frames);
+  frame.Command(Cmd::kModeInput)->trigger();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return frame.ModeCode() == Mode::kPreview; }, waitMs));
+  ComPtr<IScalarProperty> position;
+  ASSERT_TRUE(graph.GetScalarProperty(kFramePositionOption, 0, position.put()));
+  ASSERT_EQ(position->GetMinValue(&first, 0), S_OK);
+  ASSERT_EQ(position->GetMaxValue(&last, 0), S_OK);
+  ASSERT_EQ(last - first + 1, frames);
 }
 
 void leaveFragment(CMainFrame& frame, LONG first, LONG last) {

@@ -21,8 +21,6 @@
 namespace kel::test {
 namespace {
 
-constexpr LONG kFramePositionOption = 0x400020;
-constexpr LONG kStopAfterFrames = 37;
 constexpr int kFilmFrames = 1000;
 // One frame at 2.0x: 40 ms at 1.0x.
 constexpr std::uint32_t kFrameMs = 20;
@@ -34,14 +32,7 @@ class PlayerCycle : public ::testing::Test {
     frame = std::make_unique<CMainFrame>(graph, host.dir().path() / "WinKelOrvoShell.ini");
     frame->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
-    leaveInputSettings(*frame, kStopAfterFrames, kFilmFrames);
-    frame->Command(Cmd::kModeInput)->trigger();
-    ASSERT_TRUE(waitFor([&] { return frame->ModeCode() == Mode::kPreview; }, 60000));
-    ComPtr<IScalarProperty> position;
-    ASSERT_TRUE(graph.GetScalarProperty(kFramePositionOption, 0, position.put()));
-    ASSERT_EQ(position->GetMinValue(&first, 0), S_OK);
-    ASSERT_EQ(position->GetMaxValue(&last, 0), S_OK);
-    ASSERT_EQ(last - first + 1, kFilmFrames);
+    recordFilm(*frame, graph, kFilmFrames, first, last, 60000);
   }
   void TearDown() override {
     frame.reset();
