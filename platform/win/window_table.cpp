@@ -14,11 +14,42 @@ namespace {
 struct Window {
   std::shared_ptr<MessageDispatcher> dispatcher;
   MessageHandler handler;
+  // Shared with the posted tasks, which outlive the window.
+  std::shared_ptr<const MessageHandler> undelivered;
   std::atomic<bool> alive{true};
 
   LRESULT deliver(const Message& m) const {
     return alive.load(std::memory_order_acquire) ? handler(m) : 0;
   }
+};
+
+// The task postMessage queues: delivers the message if its window is still
+// there, and otherwise, or when the dispatcher discards the task without
+// running it, hands it to the window's undelivered handler.
+class PostedMessage {
+ public:
+  PostedMessage(const std::shared_ptr<Window>& window, const Message& m)
+      : window_(window), undelivered_(window->undelivered), message_(m) {}
+  ~PostedMessage() {
+    if (!delivered_ && undelivered_) (*undelivered_)(message_);
+  }
+  PostedMessage(const PostedMessage&) = delete;
+  PostedMessage& operator=(const PostedMessage&) = delete;
+
+  void run() {
+    auto w = window_.lock();
+    if (!w || !w->alive.load(std::memory_order_acquire)) return;
+    delivered_ = true;
+    w->handler(message_);
+  }
+
+ private:
+  // Held weakly: a queue that is never pumped again must not keep its
+  // windows (and through them itself) alive.
+  std::weak_ptr<Window> window_;
+  std::shared_ptr<const MessageHandler> undelivered_;
+  Message message_;
+  bool delivered_ = false;
 };
 
 class WindowTable {
@@ -74,13 +105,15 @@ class DropUnlessRun {
 
 }  // namespace
 
-HWND registerWindow(std::shared_ptr<MessageDispatcher> dispatcher, MessageHandler handler) {
+HWND registerWindow(std::shared_ptr<MessageDispatcher> dispatcher, MessageHandler handler,
+                    MessageHandler undelivered) {
   if (!dispatcher || !handler) {
     throw std::invalid_argument("registerWindow needs a dispatcher and a handler");
   }
   auto window = std::make_shared<Window>();
   window->dispatcher = std::move(dispatcher);
   window->handler = std::move(handler);
+  if (undelivered) window->undelivered = std::make_shared<const MessageHandler>(std::move(undelivered));
   return table().add(std::move(window));
 }
 
@@ -96,13 +129,8 @@ bool isWindow(HWND hwnd) { return hwnd != nullptr && table().find(hwnd) != nullp
 bool postMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   auto window = table().find(hwnd);
   if (!window) return false;
-  Message m{hwnd, message, wParam, lParam};
-  // The task holds the window weakly: a queue that is never pumped again must
-  // not keep its windows (and through them itself) alive.
-  std::weak_ptr<Window> weak = window;
-  window->dispatcher->post([weak, m] {
-    if (auto w = weak.lock()) w->deliver(m);
-  });
+  auto task = std::make_shared<PostedMessage>(window, Message{hwnd, message, wParam, lParam});
+  window->dispatcher->post([task] { task->run(); });
   return true;
 }
 

@@ -6,8 +6,10 @@
 // stops being a window. Posting to a handle that is not a window fails and
 // the table touches nothing: the sender still owns whatever lParam names
 // (a global text block, for instance). A message still queued when its
-// window is unregistered is dropped undelivered, and what its lParam names
-// is not freed here either.
+// window is unregistered, or whose task its dispatcher discards, is dropped
+// undelivered: the table frees nothing, but hands it to the window's
+// `undelivered` handler when one was registered, so a receiver can free
+// what such a message carries.
 //
 // Unregister a window on its receiving thread: a handler already running
 // on another thread is not waited for.
@@ -40,7 +42,10 @@ struct Message {
 
 using MessageHandler = std::function<LRESULT(const Message&)>;
 
-HWND registerWindow(std::shared_ptr<MessageDispatcher> dispatcher, MessageHandler handler);
+// `undelivered` (optional) gets each posted message that never reaches
+// `handler`, on whichever thread drops it.
+HWND registerWindow(std::shared_ptr<MessageDispatcher> dispatcher, MessageHandler handler,
+                    MessageHandler undelivered = {});
 // False when the handle was not a window.
 bool unregisterWindow(HWND hwnd);
 bool isWindow(HWND hwnd);
@@ -59,8 +64,9 @@ LRESULT sendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 // A registered window for the lifetime of the object.
 class WindowRegistration {
  public:
-  WindowRegistration(std::shared_ptr<MessageDispatcher> dispatcher, MessageHandler handler)
-      : hwnd_(registerWindow(std::move(dispatcher), std::move(handler))) {}
+  WindowRegistration(std::shared_ptr<MessageDispatcher> dispatcher, MessageHandler handler,
+                     MessageHandler undelivered = {})
+      : hwnd_(registerWindow(std::move(dispatcher), std::move(handler), std::move(undelivered))) {}
   ~WindowRegistration() { unregisterWindow(hwnd_); }
   WindowRegistration(const WindowRegistration&) = delete;
   WindowRegistration& operator=(const WindowRegistration&) = delete;

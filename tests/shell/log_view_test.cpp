@@ -72,6 +72,17 @@ TEST_F(LogViewTest, FilterTextsAreShownAtLevelZeroAndDroppedAboveAndTheirBlocksF
   EXPECT_EQ(view.Lines()[0].colour, QColor(196, 0, 0));
 }
 
+TEST_F(LogViewTest, ATextStillOnItsWayWhenTheViewGoesIsFreed) {
+  const std::size_t blocks = plat::globalBlocksInUse();
+  {
+    CGraph other;
+    CLogView closing{other, nullptr};
+    ASSERT_TRUE(plat::postMessage(closing.hwnd(), WM_LOG_TEXT, 0,
+                                  reinterpret_cast<LPARAM>(plat::globalCopyText("late"))));
+  }
+  ASSERT_TRUE(waitFor([&] { return plat::globalBlocksInUse() == blocks; }));
+}
+
 TEST_F(LogViewTest, AFailedRestartIsOneRedLineFromTheGraph) {
   ASSERT_TRUE(plat::postMessage(view.hwnd(), WM_RESTART_GRAPH, 0, 0));
   ASSERT_TRUE(waitFor([&] { return !view.Lines().empty(); }));

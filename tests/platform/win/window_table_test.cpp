@@ -206,6 +206,27 @@ class StashingDispatcher : public plat::MessageDispatcher {
   plat::Event posted_{plat::EventReset::Automatic};
 };
 
+// What never reaches the handler (the window went, or the dispatcher threw
+// the task away) goes to the undelivered handler, once; nothing else does.
+TEST(WindowTable, OnlyMessagesThatNeverArriveReachTheUndeliveredHandler) {
+  auto dispatcher = std::make_shared<StashingDispatcher>();
+  std::vector<UINT> delivered, undelivered;
+  HWND hwnd = plat::registerWindow(
+      dispatcher, [&](const plat::Message& m) -> LRESULT { delivered.push_back(m.message); return 0; },
+      [&](const plat::Message& m) -> LRESULT { undelivered.push_back(m.message); return 0; });
+  ASSERT_TRUE(PostMessage(hwnd, WM_APP + 1, 0, 0));
+  for (auto& task : dispatcher->take()) task();
+  ASSERT_TRUE(PostMessage(hwnd, WM_APP + 2, 0, 0));
+  dispatcher->take().clear();  // the loop shut down without running it
+  ASSERT_TRUE(PostMessage(hwnd, WM_APP + 3, 0, 0));
+  auto orphaned = dispatcher->take();
+  plat::unregisterWindow(hwnd);
+  for (auto& task : orphaned) task();
+  orphaned.clear();
+  EXPECT_EQ(delivered, (std::vector<UINT>{WM_APP + 1}));
+  EXPECT_EQ(undelivered, (std::vector<UINT>{WM_APP + 2, WM_APP + 3}));
+}
+
 TEST(WindowTable, SendReturnsZeroWhenItsMessageIsDiscardedOrItsWindowGoes) {
   auto dispatcher = std::make_shared<StashingDispatcher>();
   HWND hwnd = plat::registerWindow(dispatcher, [](const plat::Message&) -> LRESULT { return 5; });
