@@ -18,6 +18,7 @@
 #include "shell/app/commands.h"
 #include "shell/app/status_texts.h"
 #include "shell/graph/Graph.h"
+#include "tests/shell/frame_fixture.h"
 #include "tests/shell/qt_helpers.h"
 #include "tests/shell/shell_host.h"
 
@@ -26,18 +27,12 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-class MainFrameTest : public ::testing::Test {
+class MainFrameTest : public FrameFixture {
  protected:
-  explicit MainFrameTest(std::vector<std::pair<std::string, std::string>> vars = {}) : host(std::move(vars)) {}
+  explicit MainFrameTest(std::vector<std::pair<std::string, std::string>> vars = {}) : FrameFixture(std::move(vars)) {}
   void SetUp() override {
-    ASSERT_TRUE(graph.Create()) << graph.GetLastErrorText();
-    frame = std::make_unique<CMainFrame>(graph, host.dir().path() / "WinKelOrvoShell.ini");
-    frame->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
-  }
-  void TearDown() override {
-    frame.reset();
-    graph.Destroy();
+    ASSERT_NO_FATAL_FAILURE(FrameFixture::SetUp());
+    ASSERT_NO_FATAL_FAILURE(openFrame());
   }
   QAction* command(int id) { return frame->Command(id); }
   void trigger(int id) {
@@ -55,10 +50,6 @@ class MainFrameTest : public ::testing::Test {
     }
     return out;
   }
-
-  ShellHost host;
-  CGraph graph;
-  std::unique_ptr<CMainFrame> frame;
 };
 
 TEST_F(MainFrameTest, MenusCarryTheirTextsAndAccelerators) {

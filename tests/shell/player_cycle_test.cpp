@@ -15,6 +15,7 @@
 #include "shell/panels/DialogWndPlayer.h"
 #include "shell/settings/SettingsHost.h"
 #include "tests/shell/panel_settings.h"
+#include "tests/shell/frame_fixture.h"
 #include "tests/shell/qt_helpers.h"
 #include "tests/shell/shell_host.h"
 
@@ -25,18 +26,13 @@ constexpr int kFilmFrames = 1000;
 // One frame at 2.0x: 40 ms at 1.0x.
 constexpr std::uint32_t kFrameMs = 20;
 
-class PlayerCycle : public ::testing::Test {
+class PlayerCycle : public FrameFixture {
  protected:
+  PlayerCycle() : FrameFixture({{"KELLIB3_TIME_SCALE", "1000"}, {"KELLIB3_SIZE", "160x40"}}) {}
   void SetUp() override {
-    ASSERT_TRUE(graph.Create()) << graph.GetLastErrorText();
-    frame = std::make_unique<CMainFrame>(graph, host.dir().path() / "WinKelOrvoShell.ini");
-    frame->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
+    ASSERT_NO_FATAL_FAILURE(FrameFixture::SetUp());
+    ASSERT_NO_FATAL_FAILURE(openFrame());
     recordFilm(*frame, graph, kFilmFrames, first, last, 60000);
-  }
-  void TearDown() override {
-    frame.reset();
-    graph.Destroy();
   }
   CDialogWndPlayer* panel() const { return frame->findChild<CDialogWndPlayer*>(); }
   void click(int id) { panel()->findChild<QPushButton*>(QString::number(id))->click(); }
@@ -47,12 +43,6 @@ class PlayerCycle : public ::testing::Test {
     return waitFor([&] { return panel()->findChild<QLabel*>("1117")->text() == QString::number(expected); });
   }
 
-  ShellHost host{{{"KELLIB3_TIME_SCALE", "1000"}, {"KELLIB3_SIZE", "160x40"}}};
-  CGraph graph;
-  Sett::SettingStore store;
-  Sett::FilmMarks marks;
-  Sett::Host settings{graph, store, marks};
-  std::unique_ptr<CMainFrame> frame;
   LONG first = -1, last = -1;
   std::atomic<std::uint32_t> now{1000};
 };

@@ -14,6 +14,7 @@
 #include "shell/panels/DialogWndPlayer.h"
 #include "shell/settings/SettingsHost.h"
 #include "tests/shell/panel_settings.h"
+#include "tests/shell/frame_fixture.h"
 #include "tests/shell/qt_helpers.h"
 #include "tests/shell/shell_host.h"
 
@@ -22,20 +23,15 @@ namespace {
 
 constexpr int kFilmFrames = 100;
 
-class PlayerPanel : public ::testing::Test {
+class PlayerPanel : public FrameFixture {
  protected:
+  PlayerPanel() : FrameFixture({{"KELLIB3_TIME_SCALE", "1000"}}) {}
   void SetUp() override {
-    ASSERT_TRUE(graph.Create()) << graph.GetLastErrorText();
-    frame = std::make_unique<CMainFrame>(graph, host.dir().path() / "WinKelOrvoShell.ini");
-    frame->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
+    ASSERT_NO_FATAL_FAILURE(FrameFixture::SetUp());
+    ASSERT_NO_FATAL_FAILURE(openFrame());
     // A film of a known length, recorded as the operator would.
     recordFilm(*frame, graph, kFilmFrames, first, last, 30000);
     ASSERT_NE(panel(), nullptr);
-  }
-  void TearDown() override {
-    frame.reset();
-    graph.Destroy();
   }
   CDialogWndPlayer* panel() const { return frame->findChild<CDialogWndPlayer*>(); }
   void click(int id) { panel()->findChild<QPushButton*>(QString::number(id))->click(); }
@@ -62,12 +58,6 @@ class PlayerPanel : public ::testing::Test {
     return rate;
   }
 
-  ShellHost host{{{"KELLIB3_TIME_SCALE", std::string("1000")}}};
-  CGraph graph;
-  Sett::SettingStore store;
-  Sett::FilmMarks marks;
-  Sett::Host settings{graph, store, marks};
-  std::unique_ptr<CMainFrame> frame;
   LONG first = -1, last = -1;
 };
 

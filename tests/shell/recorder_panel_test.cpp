@@ -18,6 +18,7 @@
 #include "shell/panels/DialogWndRecoder.h"
 #include "shell/settings/SettingsHost.h"
 #include "tests/shell/panel_settings.h"
+#include "tests/shell/frame_fixture.h"
 #include "tests/shell/qt_helpers.h"
 #include "tests/shell/shell_host.h"
 
@@ -37,20 +38,12 @@ struct FilmRange {
   LONG last = -1;
 };
 
-class RecorderPanel : public ::testing::Test {
+class RecorderPanel : public FrameFixture {
  protected:
   // The virtual camera's clock runs at `timeScale` times real time.
-  explicit RecorderPanel(const char* timeScale = "1") : host({{"KELLIB3_TIME_SCALE", std::string(timeScale)}}) {}
-  void SetUp() override { ASSERT_TRUE(graph.Create()) << graph.GetLastErrorText(); }
-  void TearDown() override {
-    frame.reset();
-    graph.Destroy();
-  }
-  std::filesystem::path ini() const { return host.dir().path() / "WinKelOrvoShell.ini"; }
+  explicit RecorderPanel(const char* timeScale = "1") : FrameFixture({{"KELLIB3_TIME_SCALE", timeScale}}) {}
   void openFrame() {
-    frame = std::make_unique<CMainFrame>(graph, ini());
-    frame->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
+    ASSERT_NO_FATAL_FAILURE(FrameFixture::openFrame());
     // Set-up mode has put the camera's own stop event back; the input
     // settings change it in set-up, as here.
     setStopEvent(stopEvent);
@@ -93,12 +86,6 @@ class RecorderPanel : public ::testing::Test {
     return range;
   }
 
-  ShellHost host;
-  CGraph graph;
-  Sett::SettingStore store;
-  Sett::FilmMarks marks;
-  Sett::Host settings{graph, store, marks};
-  std::unique_ptr<CMainFrame> frame;
   // A recording runs until it is stopped, unless a test says otherwise.
   LONG stopEvent = kStopOnCommand;
 };

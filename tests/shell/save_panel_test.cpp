@@ -27,6 +27,7 @@
 #include "shell/settings_ui/SaveRunState.h"
 #include "tests/platform/avi/saved_film.h"
 #include "tests/shell/panel_settings.h"
+#include "tests/shell/frame_fixture.h"
 #include "tests/shell/qt_helpers.h"
 #include "tests/shell/shell_host.h"
 
@@ -70,23 +71,13 @@ class Boxes {
   QTimer timer_;
 };
 
-class SavePanel : public ::testing::Test {
+class SavePanel : public FrameFixture {
  protected:
   explicit SavePanel(const char* sensor = "160x40", const char* timeScale = "1000")
-      : host({{"KELLIB3_TIME_SCALE", std::string(timeScale)}, {"KELLIB3_SIZE", std::string(sensor)}}) {}
+      : FrameFixture({{"KELLIB3_TIME_SCALE", timeScale}, {"KELLIB3_SIZE", sensor}}) {}
   void SetUp() override {
     SaveUi::State() = {};
-    ASSERT_TRUE(graph.Create()) << graph.GetLastErrorText();
-  }
-  void TearDown() override {
-    frame.reset();
-    graph.Destroy();
-  }
-  std::filesystem::path ini() const { return host.dir().path() / "WinKelOrvoShell.ini"; }
-  void openFrame() {
-    frame = std::make_unique<CMainFrame>(graph, ini());
-    frame->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
+    FrameFixture::SetUp();
   }
   void setStopEvent(LONG value) {
     ComPtr<IEnumProperty> stopEvent;
@@ -156,13 +147,7 @@ class SavePanel : public ::testing::Test {
     }
   }
 
-  ShellHost host;
   TempDir dir;
-  CGraph graph;
-  Sett::SettingStore store;
-  Sett::FilmMarks marks;
-  Sett::Host settings{graph, store, marks};
-  std::unique_ptr<CMainFrame> frame;
   LONG first = -1, last = -1;
 };
 

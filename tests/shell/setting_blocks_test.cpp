@@ -19,6 +19,7 @@
 #include "shell/settings/SettingsHost.h"
 #include "shell/settings_ui/SettingsUiState.h"
 #include "shell/settings_ui/StockSettings.h"
+#include "tests/shell/frame_fixture.h"
 #include "tests/shell/qt_helpers.h"
 #include "tests/shell/settings/setting_ids.h"
 #include "tests/shell/settings/settings_rig.h"
@@ -260,17 +261,12 @@ TEST_F(ShutterSetupPanel, APresetSentToThePanelReachesEachDialogOnceAndABadLineI
 
 // The whole window: the set-up panel in its column, torn down by a mode
 // switch.
-class SetupPanelInFrame : public ::testing::Test {
+class SetupPanelInFrame : public FrameFixture {
  protected:
+  SetupPanelInFrame() : FrameFixture({{"KELLIB3_TIME_SCALE", "0.01"}}) {}
   void SetUp() override {
-    ASSERT_TRUE(graph.Create()) << graph.GetLastErrorText();
-    frame = std::make_unique<CMainFrame>(graph, host.dir().path() / "WinKelOrvoShell.ini");
-    frame->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
-  }
-  void TearDown() override {
-    frame.reset();
-    graph.Destroy();
+    ASSERT_NO_FATAL_FAILURE(FrameFixture::SetUp());
+    ASSERT_NO_FATAL_FAILURE(openFrame());
   }
   StockSettings::CSetupSettingView* setup() const {
     return dynamic_cast<StockSettings::CSetupSettingView*>(frame->SetupPanel());
@@ -281,12 +277,6 @@ class SetupPanelInFrame : public ::testing::Test {
   }
 
   // A slow clock: no recording ends while a test looks at it.
-  ShellHost host{{{"KELLIB3_TIME_SCALE", std::string("0.01")}}};
-  CGraph graph;
-  Sett::SettingStore store;
-  Sett::FilmMarks marks;
-  Sett::Host settings{graph, store, marks};
-  std::unique_ptr<CMainFrame> frame;
 };
 
 TEST_F(SetupPanelInFrame, SynchronisationSettingsReachTheRecordingAndComeBackToSetUp) {
