@@ -4,6 +4,7 @@
 
 #include "platform/win/messages.h"
 #include "platform/win/window_table.h"
+#include "shell/app/dialog_units.h"
 #include "shell/settings_ui/SettingsUiState.h"
 
 namespace {
@@ -40,8 +41,8 @@ void CPropertyDialog::MarkUnsupported() {
   for (QWidget* child : group_->findChildren<QWidget*>()) child->setEnabled(false);
 }
 
-int CPropertyDialog::DluX(int units) const { return units * fontMetrics().averageCharWidth() / 4; }
-int CPropertyDialog::DluY(int units) const { return units * fontMetrics().height() / 8; }
+int CPropertyDialog::DluX(int units) const { return ::DluX(fontMetrics(), units); }
+int CPropertyDialog::DluY(int units) const { return ::DluY(fontMetrics(), units); }
 
 void CPropertyDialog::PostToBlock(UINT message, WPARAM wParam, LPARAM lParam) const {
   if (block_) ::PostMessage(block_, message, wParam, lParam);

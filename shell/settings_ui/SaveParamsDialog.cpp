@@ -14,6 +14,7 @@
 #include "platform/win/message_box.h"
 #include "shared/camera_interfaces.h"
 #include "shell/app/ComErr.h"
+#include "shell/app/dialog_units.h"
 #include "shell/app/LogStore.h"
 #include "shell/app/MessageBoxes.h"
 #include "shell/app/ShellConfig.h"
@@ -96,8 +97,7 @@ void CSaveParamsDialog::buildControls() {
   QSizePolicy keep = bar_->sizePolicy();
   keep.setRetainSizeWhenHidden(true);
   bar_->setSizePolicy(keep);
-  const QFontMetrics metrics = fontMetrics();
-  setMinimumSize(kWidthDlu * metrics.averageCharWidth() / 4, kHeightDlu * metrics.height() / 8);
+  setMinimumSize(DluX(fontMetrics(), kWidthDlu), DluY(fontMetrics(), kHeightDlu));
 }
 
 void CSaveParamsDialog::initialise() {

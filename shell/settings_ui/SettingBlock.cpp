@@ -6,6 +6,7 @@
 #include <QStyleOptionButton>
 
 #include "platform/win/messages.h"
+#include "shell/app/dialog_units.h"
 #include "platform/win/window_table.h"
 #include "shell/settings/RecordText.h"
 #include "shell/settings_ui/EnumPropertyDialog.h"
@@ -23,9 +24,6 @@ constexpr int kHeaderHeightDlu = 12;
 
 // The smallest type a header title is shrunk to.
 constexpr qreal kMinTitlePoints = 6;
-
-int dluX(const QFontMetrics& font, int units) { return units * font.averageCharWidth() / 4; }
-int dluY(const QFontMetrics& font, int units) { return units * font.height() / 8; }
 
 // Whether a dialog takes a preset line of instance `index` of its option.
 // Parse reads missing fields as 0, so a line of another record kind (an
@@ -65,10 +63,10 @@ void fitTitle(QPushButton& header) {
 CSettingBlock::CSettingBlock(const QString& title, QWidget* view) : QWidget(view), header_(new QPushButton(title, this)) {
   setObjectName("130");
   const QFontMetrics font = fontMetrics();
-  resize(TemplateWidth(font), dluY(font, kHeightDlu));
+  resize(TemplateWidth(font), DluY(font, kHeightDlu));
   header_->setObjectName(QString::number(kHeaderId));
-  header_->setGeometry(dluX(font, kHeaderXDlu), dluY(font, kHeaderYDlu), dluX(font, kHeaderWidthDlu),
-                       dluY(font, kHeaderHeightDlu));
+  header_->setGeometry(DluX(font, kHeaderXDlu), DluY(font, kHeaderYDlu), DluX(font, kHeaderWidthDlu),
+                       DluY(font, kHeaderHeightDlu));
   fitTitle(*header_);
   setFocusProxy(header_);
   connect(header_, &QPushButton::clicked, this, [this] { Toggle(); });
@@ -80,7 +78,7 @@ CSettingBlock::~CSettingBlock() {
   for (auto& child : children_) child.reset();
 }
 
-int CSettingBlock::TemplateWidth(const QFontMetrics& font) { return dluX(font, kWidthDlu); }
+int CSettingBlock::TemplateWidth(const QFontMetrics& font) { return DluX(font, kWidthDlu); }
 
 bool CSettingBlock::AddProperty(std::unique_ptr<CPropertyDialog> dialog) {
   if (!dialog || !dialog->Create(this)) return false;
