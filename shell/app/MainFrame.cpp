@@ -19,7 +19,7 @@
 #include "shell/app/CamView.h"
 #include "shell/app/LogViewWnd.h"
 #include "shell/app/MessageBoxes.h"
-#include "shell/app/PanelPlaceholder.h"
+#include "shell/app/ModeView.h"
 #include "shell/app/PresetCommands.h"
 #include "shell/app/Splitters.h"
 #include "shell/app/VideoWindow.h"

@@ -78,8 +78,8 @@ class CMainFrame : public QMainWindow {
   void replaceColumns(const std::function<std::unique_ptr<CCamView>()>& makeCam,
                       const std::function<QWidget*()>& makeColumn1);
   CCamView::Context camContext();
-  QWidget* playerColumn(const char* panel, int panelHeightDlu, const char* settings);
-  QWidget* playerColumn(QWidget* top, int panelHeight, const char* settings);
+  // The mode panel `top` over the mode's settings view.
+  QWidget* playerColumn(QWidget* top, int panelHeight, QWidget* settings);
   // Runs a command once the current event is handled, as a posted command
   // would: a panel asking for a mode switch is gone by then.
   void postCommand(int id);

@@ -9,7 +9,6 @@
 #include "shell/app/LogStore.h"
 #include "shell/app/MainFrame.h"
 #include "shell/app/MessageBoxes.h"
-#include "shell/app/PanelPlaceholder.h"
 #include "shell/app/Splitters.h"
 #include "shell/app/commands.h"
 #include "shell/graph/Graph.h"
@@ -66,17 +65,10 @@ void CMainFrame::replaceColumns(const std::function<std::unique_ptr<CCamView>()>
   setUpdatesEnabled(true);
 }
 
-QWidget* CMainFrame::playerColumn(const char* panel, int panelHeightDlu, const char* settings) {
-  auto* top = new CPanelPlaceholder(panel, panelHeightDlu);
-  return playerColumn(top, top->TemplateHeight(), settings);
-}
-
-QWidget* CMainFrame::playerColumn(QWidget* top, int panelHeight, const char* settings) {
+QWidget* CMainFrame::playerColumn(QWidget* top, int panelHeight, QWidget* settings) {
   auto* player = new CPlayerSplitter;
-  QWidget* bottom = StockSettings::CreateSettingView(settings, player).release();
-  if (!bottom) bottom = new CPanelPlaceholder(settings, 0, player);
   player->addWidget(top);
-  player->addWidget(bottom);
+  player->addWidget(settings);
   player->setStretchFactor(0, 0);
   player->setStretchFactor(1, 1);
   const int available = std::max(0, ver_->height());
@@ -125,7 +117,7 @@ void CMainFrame::onModeInput() {
                    auto* recorder = new CRecoderView({graph_, ini_, [this](int id) { postCommand(id); }});
                    // The panel's own height, plus the frame of its scroll view.
                    const int height = recorder->widget()->height() + 2 * recorder->frameWidth();
-                   return playerColumn(recorder, height, "CInputSettingView");
+                   return playerColumn(recorder, height, new StockSettings::CInputSettingView);
                  });
   ComPtr<ICamera2> camera;
   if (graph_.GetCamera2(camera.put())) camera->SetTestMode(FALSE);
@@ -140,7 +132,7 @@ void CMainFrame::onModePreview() {
                  [this] {
                    auto* player = new CPlayerView(graph_);
                    const int height = player->widget()->height() + 2 * player->frameWidth();
-                   return playerColumn(player, height, "CPreviewSettingView");
+                   return playerColumn(player, height, new StockSettings::CPreviewSettingView);
                  });
 }
 
@@ -151,7 +143,7 @@ void CMainFrame::onModeSave() {
   replaceColumns([this] { return CSaveFilmCamView::Create(camContext()); },
                  [this] {
                    auto* save = new CSaveParamsView({graph_, ini_});
-                   return playerColumn(save, save->FittingHeight(), "CSaveSettingView");
+                   return playerColumn(save, save->FittingHeight(), new StockSettings::CSaveSettingView);
                  });
 }
 

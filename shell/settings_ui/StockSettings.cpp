@@ -54,12 +54,4 @@ void CPreviewSettingView::BuildBlocks() {
   AppendBlock(std::make_unique<StockBlocks::CTransColorSettingBlock>(Content()));
 }
 
-std::unique_ptr<CSettingView> CreateSettingView(std::string_view className, QWidget* parent) {
-  if (className == "CSetupSettingView") return std::make_unique<CSetupSettingView>(parent);
-  if (className == "CPreviewSettingView") return std::make_unique<CPreviewSettingView>(parent);
-  if (className == "CInputSettingView") return std::make_unique<CInputSettingView>(parent);
-  if (className == "CSaveSettingView") return std::make_unique<CSaveSettingView>(parent);
-  return nullptr;
-}
-
 }  // namespace StockSettings

@@ -63,8 +63,4 @@ class CSaveSettingView : public CSettingView {
   explicit CSaveSettingView(QWidget* parent = nullptr) : CSettingView("CSaveSettingView", parent) {}
 };
 
-// The panel of that class name, as the main frame puts a mode's panel in
-// place; null for a name that is no panel.
-std::unique_ptr<CSettingView> CreateSettingView(std::string_view className, QWidget* parent = nullptr);
-
 }  // namespace StockSettings

@@ -13,7 +13,7 @@
 #include "platform/win/message_box.h"
 #include "platform/win/window_table.h"
 #include "shell/app/MessageBoxes.h"
-#include "shell/app/PanelPlaceholder.h"
+#include "shell/app/WindowBinding.h"
 #include "shell/app/QtDispatcher.h"
 #include "shell/app/SmartBitmapButton.h"
 #include "tests/shell/qt_helpers.h"
@@ -40,24 +40,43 @@ TEST(QtDispatcher, TasksPostedFromAnotherThreadRunOnTheUiThreadInOrder) {
   for (int i = 0; i < 500; ++i) ASSERT_EQ(ran[static_cast<std::size_t>(i)], i);
 }
 
+// A widget with a window handle that keeps the messages it receives.
+class BoundWidget : public QWidget {
+ public:
+  HWND hwnd() const { return binding_.hwnd(); }
+  std::vector<plat::Message> received;
+
+ protected:
+  bool event(QEvent* e) override {
+    if (WinMessageEvent* m = AsWinMessage(e)) {
+      received.push_back({hwnd(), m->message, m->wParam, m->lParam});
+      return true;
+    }
+    return QWidget::event(e);
+  }
+
+ private:
+  WindowBinding binding_{this};
+};
+
 TEST(QtDispatcher, MessagesToAWidgetsHandleArriveAsItsEventsAndSendsReturnOnTheUiThread) {
-  CPanelPlaceholder panel("panel", 0);
-  QSignalSpy received(&panel, &CPanelPlaceholder::messageReceived);
+  BoundWidget panel;
+  const auto& received = panel.received;
   std::thread sender([&] {
     plat::postMessage(panel.hwnd(), 0x8001, 7, 9);
     plat::postMessage(panel.hwnd(), 0x800B, 0, 0);
   });
   sender.join();
   ASSERT_TRUE(waitFor([&] { return received.size() == 2; }));
-  EXPECT_EQ(received[0].at(0).toUInt(), 0x8001u);
-  EXPECT_EQ(received[0].at(1).toLongLong(), 7);
-  EXPECT_EQ(received[0].at(2).toLongLong(), 9);
-  EXPECT_EQ(received[1].at(0).toUInt(), 0x800Bu);
+  EXPECT_EQ(received[0].message, 0x8001u);
+  EXPECT_EQ(received[0].wParam, 7u);
+  EXPECT_EQ(received[0].lParam, 9);
+  EXPECT_EQ(received[1].message, 0x800Bu);
   // A send from the UI thread itself runs at once.
   plat::sendMessage(panel.hwnd(), 0x8004, 0, 0);
   EXPECT_EQ(received.size(), 3);
   const HWND gone = [] {
-    CPanelPlaceholder temporary("temporary", 0);
+    BoundWidget temporary;
     return temporary.hwnd();
   }();
   EXPECT_FALSE(plat::isWindow(gone)) << "a widget's handle goes with it";
